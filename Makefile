@@ -1,0 +1,35 @@
+# The two commands of the README, and the pieces they are made of.
+#   make run   builds the program and shows it at work on a sample tree
+#   make test  builds everything and runs every test suite
+SHELL := /bin/bash
+
+.PHONY: run test deps build test-release test-asan build-mingw clean
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	cmake --preset release
+	cmake --build --preset release
+
+run: build
+	tools/sample-place.sh build/release/src/cli/shifrodel-batch
+
+test: deps test-release test-asan build-mingw
+
+test-release: deps
+	cmake --preset release
+	cmake --build --preset release
+	ctest --preset release
+
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+build-mingw: deps
+	cmake --preset mingw
+	cmake --build --preset mingw
+
+clean:
+	rm -rf build

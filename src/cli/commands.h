@@ -1,0 +1,25 @@
+// The commands of shifrodel-batch. Each takes its arguments (Windows-1251,
+// without the command's name) and returns the process's exit status.
+#ifndef SHIFRODEL_CLI_COMMANDS_H_
+#define SHIFRODEL_CLI_COMMANDS_H_
+
+#include <string>
+#include <vector>
+
+namespace shifrodel::cli {
+
+using Arguments = std::vector<std::string>;
+
+struct Command {
+  const char* name;
+  const char* usage;    // the arguments, as shown by --help
+  const char* summary;  // one line
+  int (*run)(const Arguments& args);
+};
+
+int RunCipher(const Arguments& args);
+int RunPlace(const Arguments& args);
+
+}  // namespace shifrodel::cli
+
+#endif  // SHIFRODEL_CLI_COMMANDS_H_

@@ -1,0 +1,408 @@
+// The file system on POSIX systems. Paths arrive as Windows-1251 and are
+// handed to the OS as UTF-8; names read from the OS go back to Windows-1251.
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/types.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <random>
+
+#include "platform/dos_time.h"
+#include "platform/file_system.h"
+#include "text/cp1251_codec.h"
+#include "text/path_rules.h"
+
+namespace shifrodel {
+namespace {
+
+std::string Native(const std::string& path) { return Cp1251ToUtf8(path); }
+
+int RetryOpen(const std::string& native, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(native.c_str(), flags | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool WriteAll(int fd, const void* data, std::size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::write(fd, p, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+class PosixFile final : public File {
+ public:
+  explicit PosixFile(int fd) : fd_(fd) {}
+  ~PosixFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  std::int64_t Read(void* buffer, std::size_t size) override {
+    ssize_t n;
+    do {
+      n = ::read(fd_, buffer, size);
+    } while (n < 0 && errno == EINTR);
+    return n;
+  }
+  bool Write(const void* data, std::size_t size) override { return WriteAll(fd_, data, size); }
+  std::int64_t Seek(std::int64_t offset, int origin) override {
+    return ::lseek(fd_, static_cast<off_t>(offset), origin);
+  }
+  std::int64_t Size() override {
+    struct stat st {};
+    return ::fstat(fd_, &st) == 0 ? st.st_size : -1;
+  }
+  bool Sync() override { return ::fsync(fd_) == 0; }
+  bool Close() override {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd >= 0 && ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// The folder part of a native path, for fsync after a rename ("." when none).
+std::string NativeFolderOf(const std::string& native) {
+  const std::size_t slash = native.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return native.substr(0, slash);
+}
+
+void SyncFolder(const std::string& native_folder) {
+  const int fd = RetryOpen(native_folder, O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Creates a new file beside `native` with a unique name; returns its fd and
+// sets `*temp`. The mode is the usual one (0666 less the umask).
+int CreateTempBeside(const std::string& native, std::string* temp) {
+  static thread_local std::mt19937 random{std::random_device{}()};
+  const std::string folder = NativeFolderOf(native);
+  const std::size_t slash = native.rfind('/');
+  const std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".~%08x", static_cast<unsigned>(random()));
+    *temp = (slash == std::string::npos ? std::string() : folder + "/") + "." + name + suffix;
+    const int fd = RetryOpen(*temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool StatNative(const std::string& native, struct stat* st) {
+  return ::stat(native.c_str(), st) == 0;
+}
+
+std::uint32_t AttributesOf(const struct stat& st, std::string_view name) {
+  std::uint32_t a = 0;
+  if (S_ISDIR(st.st_mode)) a |= kAttrDirectory;
+  if (!(st.st_mode & S_IWUSR)) a |= kAttrReadOnly;
+  if (!name.empty() && name[0] == '.') a |= kAttrHidden;
+  return a == 0 ? kAttrNormal : a;
+}
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  std::optional<std::vector<DirEntry>> ListFolder(const std::string& folder) override {
+    const std::string native = folder.empty() ? std::string(".") : Native(folder);
+    DIR* dir = ::opendir(native.c_str());
+    if (dir == nullptr) return std::nullopt;
+    std::vector<DirEntry> entries;
+    const int dir_fd = ::dirfd(dir);
+    while (const dirent* e = ::readdir(dir)) {
+      const std::string_view os_name = e->d_name;
+      if (os_name == "." || os_name == "..") continue;
+      DirEntry entry;
+      entry.name_ok = Utf8ToCp1251(os_name, &entry.name);
+      struct stat st {};
+      if (::fstatat(dir_fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        entry.kind = EntryKind::kOther;
+      } else if (S_ISLNK(st.st_mode)) {
+        entry.kind = EntryKind::kLink;
+      } else if (S_ISDIR(st.st_mode)) {
+        entry.kind = EntryKind::kFolder;
+      } else if (S_ISREG(st.st_mode)) {
+        entry.kind = EntryKind::kFile;
+      } else {
+        entry.kind = EntryKind::kOther;
+      }
+      entry.attributes = AttributesOf(st, os_name);
+      entries.push_back(std::move(entry));
+    }
+    ::closedir(dir);
+    return entries;
+  }
+
+  bool FileExists(const std::string& path) override {
+    struct stat st {};
+    return StatNative(Native(path), &st) && !S_ISDIR(st.st_mode);
+  }
+
+  bool FolderExists(const std::string& path) override {
+    struct stat st {};
+    return StatNative(Native(path), &st) && S_ISDIR(st.st_mode);
+  }
+
+  bool ForceFolders(const std::string& path) override {
+    std::string native = Native(path);
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
+    if (native.empty()) return false;
+    for (std::size_t i = 1; i <= native.size(); ++i) {
+      if (i == native.size() || native[i] == '/') {
+        const std::string part = native.substr(0, i);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+      }
+    }
+    struct stat st {};
+    return StatNative(native, &st) && S_ISDIR(st.st_mode);
+  }
+
+  bool CopyFile(const std::string& from, const std::string& to) override {
+    const int in = RetryOpen(Native(from), O_RDONLY);
+    if (in < 0) return false;
+    const std::string native_to = Native(to);
+    std::string temp;
+    const int out = CreateTempBeside(native_to, &temp);
+    if (out < 0) {
+      ::close(in);
+      return false;
+    }
+    bool ok = true;
+    char buffer[1 << 16];
+    for (;;) {
+      const ssize_t n = ::read(in, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        ok = n == 0;
+        break;
+      }
+      if (!WriteAll(out, buffer, static_cast<std::size_t>(n))) {
+        ok = false;
+        break;
+      }
+    }
+    ::close(in);
+    ok = ::close(out) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), native_to.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+  }
+
+  bool DeleteFile(const std::string& path) override { return ::unlink(Native(path).c_str()) == 0; }
+
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    return ::renameat2(AT_FDCWD, Native(from).c_str(), AT_FDCWD, Native(to).c_str(),
+                       RENAME_NOREPLACE) == 0;
+  }
+
+  bool ReplaceFile(const std::string& from, const std::string& to) override {
+    const std::string native_from = Native(from);
+    const std::string native_to = Native(to);
+    const int fd = RetryOpen(native_from, O_RDONLY);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    if (!synced || ::rename(native_from.c_str(), native_to.c_str()) != 0) return false;
+    SyncFolder(NativeFolderOf(native_to));
+    return true;
+  }
+
+  std::optional<std::uint32_t> GetAttributes(const std::string& path) override {
+    struct stat st {};
+    if (!StatNative(Native(path), &st)) return std::nullopt;
+    return AttributesOf(st, ExtractFileName(path));
+  }
+
+  bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+    const std::string native = Native(path);
+    struct stat st {};
+    if (!StatNative(native, &st)) return false;
+    mode_t mode = st.st_mode & 07777;
+    if (attributes & kAttrReadOnly) {
+      mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+    } else if (!(mode & S_IWUSR)) {
+      mode |= S_IWUSR;
+    }
+    return mode == (st.st_mode & 07777) || ::chmod(native.c_str(), mode) == 0;
+  }
+
+  std::optional<std::int64_t> FileSize(const std::string& path) override {
+    struct stat st {};
+    if (!StatNative(Native(path), &st) || S_ISDIR(st.st_mode)) return std::nullopt;
+    return st.st_size;
+  }
+
+  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+    const int fd = RetryOpen(Native(path), O_RDONLY);
+    if (fd < 0) return std::nullopt;
+    std::string content;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) content.reserve(st.st_size);
+    char buffer[1 << 16];
+    for (;;) {
+      const ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        ::close(fd);
+        return std::nullopt;
+      }
+      if (n == 0) break;
+      content.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return content;
+  }
+
+  bool WriteFileAtomically(const std::string& path, std::string_view content) override {
+    const std::string native = Native(path);
+    std::string temp;
+    const int fd = CreateTempBeside(native, &temp);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, content.data(), content.size());
+    struct stat old {};
+    if (ok && StatNative(native, &old)) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), native.c_str()) == 0;
+    if (!ok) {
+      ::unlink(temp.c_str());
+      return false;
+    }
+    SyncFolder(NativeFolderOf(native));
+    return true;
+  }
+
+  std::optional<std::uint32_t> GetLastWriteDosTime(const std::string& path) override {
+    struct stat st {};
+    if (!StatNative(Native(path), &st)) return std::nullopt;
+    tm local{};
+    if (::localtime_r(&st.st_mtime, &local) == nullptr) return std::nullopt;
+    return PackDosTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                        local.tm_min, local.tm_sec});
+  }
+
+  bool SetLastWriteDosTime(const std::string& path, std::uint32_t dos_time) override {
+    const LocalDateTime t = UnpackDosTime(dos_time);
+    tm local{};
+    local.tm_year = t.year - 1900;
+    local.tm_mon = t.month - 1;
+    local.tm_mday = t.day;
+    local.tm_hour = t.hour;
+    local.tm_min = t.minute;
+    local.tm_sec = t.second;
+    local.tm_isdst = -1;
+    const time_t when = ::mktime(&local);
+    if (when == static_cast<time_t>(-1)) return false;
+    timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = when;
+    times[1].tv_nsec = 0;
+    return ::utimensat(AT_FDCWD, Native(path).c_str(), times, 0) == 0;
+  }
+
+  std::optional<DiskSpace> DiskFree(const std::string& path) override {
+    std::string native = Native(path);
+    if (native.empty()) native = ".";
+    struct stat st {};
+    // Walk up to the nearest folder that exists.
+    while (!StatNative(native, &st)) {
+      while (native.size() > 1 && native.back() == '/') native.pop_back();
+      const std::size_t slash = native.rfind('/');
+      if (slash == std::string::npos) {
+        native = ".";
+      } else {
+        native = slash == 0 ? "/" : native.substr(0, slash);
+      }
+      if (!StatNative(native, &st)) {
+        if (native == "." || native == "/") return std::nullopt;
+        continue;
+      }
+      break;
+    }
+    struct statvfs vfs {};
+    if (::statvfs(native.c_str(), &vfs) != 0) return std::nullopt;
+    DiskSpace space;
+    space.free_bytes = static_cast<std::uint64_t>(vfs.f_bfree) * vfs.f_frsize;
+    space.volume = MountPointOf(native, st.st_dev);
+    return space;
+  }
+
+  std::optional<std::string> CanonicalPath(const std::string& path) override {
+    char* resolved = ::realpath(Native(path).c_str(), nullptr);
+    if (resolved == nullptr) return std::nullopt;
+    std::string out;
+    const bool ok = Utf8ToCp1251(resolved, &out);
+    std::free(resolved);
+    if (!ok) return std::nullopt;
+    return out;
+  }
+
+  std::unique_ptr<File> OpenRead(const std::string& path, int* os_error) override {
+    return OpenWith(path, O_RDONLY, os_error);
+  }
+
+  std::unique_ptr<File> CreateWrite(const std::string& path, int* os_error) override {
+    return OpenWith(path, O_WRONLY | O_CREAT | O_TRUNC, os_error);
+  }
+
+ private:
+  static std::unique_ptr<File> OpenWith(const std::string& path, int flags, int* os_error) {
+    const int fd = RetryOpen(Native(path), flags, 0666);
+    if (fd < 0) {
+      if (os_error != nullptr) *os_error = errno;
+      return nullptr;
+    }
+    if (os_error != nullptr) *os_error = 0;
+    return std::make_unique<PosixFile>(fd);
+  }
+
+  // The topmost folder above `native` on the same device: its mount point.
+  static std::string MountPointOf(const std::string& native, dev_t device) {
+    char* resolved = ::realpath(native.c_str(), nullptr);
+    if (resolved == nullptr) return std::string();
+    std::string mount = resolved;
+    std::free(resolved);
+    while (mount != "/") {
+      const std::size_t slash = mount.rfind('/');
+      const std::string parent = slash == 0 ? "/" : mount.substr(0, slash);
+      struct stat st {};
+      if (!StatNative(parent, &st) || st.st_dev != device) break;
+      mount = parent;
+    }
+    std::string out;
+    Utf8ToCp1251(mount, &out);
+    return out;
+  }
+};
+
+}  // namespace
+
+FileSystem& NativeFileSystem() {
+  static PosixFileSystem fs;
+  return fs;
+}
+
+}  // namespace shifrodel
