@@ -100,10 +100,11 @@ class FileSystem {
   virtual std::optional<std::int64_t> FileSize(const std::string& path) = 0;
   // The whole file, or nullopt when it cannot be opened or read in full.
   virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
-  // Writes a file anew through a temporary file in the same folder, flushed
-  // and then put in place atomically: on failure the old file stays as it was
-  // and no temporary file is left. On POSIX systems an existing file's
-  // permission bits are kept.
+  // Writes a file anew through a temporary file in the same folder, put in
+  // place atomically once complete: on failure the old file stays as it was
+  // and no temporary file is left. It is not flushed to the medium (the copy
+  // run writes tens of thousands of these). On POSIX systems an existing
+  // file's permission bits are kept.
   virtual bool WriteFileAtomically(const std::string& path, std::string_view content) = 0;
 
   // Last-write time as a DOS date and time: local time, even seconds.

@@ -283,15 +283,10 @@ class PosixFileSystem final : public FileSystem {
     bool ok = WriteAll(fd, content.data(), content.size());
     struct stat old {};
     if (ok && StatNative(native, &old)) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), native.c_str()) == 0;
-    if (!ok) {
-      ::unlink(temp.c_str());
-      return false;
-    }
-    SyncFolder(NativeFolderOf(native));
-    return true;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
   }
 
   std::optional<std::uint32_t> GetLastWriteDosTime(const std::string& path) override {
