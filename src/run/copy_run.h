@@ -1,0 +1,20 @@
+// The copy run: checks the destination folders, fixes the JPEG quality for
+// the whole run, opens the problem log fp.log, walks the source tree handing
+// every file to the file step, and reports "Готово." or "Прервано." with the
+// number of problems.
+#ifndef SHIFRODEL_RUN_COPY_RUN_H_
+#define SHIFRODEL_RUN_COPY_RUN_H_
+
+#include "imaging/image_layer.h"
+#include "run/job_context.h"
+#include "run/run_options.h"
+
+namespace shifrodel {
+
+// The whole run, from the checks to the final caption and the exit after the
+// run. Returns when the window is idle again.
+void RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& options);
+
+}  // namespace shifrodel
+
+#endif  // SHIFRODEL_RUN_COPY_RUN_H_
