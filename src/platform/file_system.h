@@ -27,6 +27,15 @@ enum FileAttribute : std::uint32_t {
   kAttrNormal = 0x80,
 };
 
+// Whether files carry the DOS attributes (read-only, hidden, system,
+// archive) of their own, as on Windows; POSIX systems have permission bits
+// instead, which the program keeps as they are.
+#ifdef _WIN32
+inline constexpr bool kDosFileAttributes = true;
+#else
+inline constexpr bool kDosFileAttributes = false;
+#endif
+
 enum class EntryKind {
   kFile,
   kFolder,
