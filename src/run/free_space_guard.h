@@ -13,8 +13,8 @@
 
 namespace shifrodel {
 
-inline constexpr std::int32_t SpaceGuardMb = 20;     // below it the guard asks
-inline constexpr std::int32_t SpaceRecheckMb = 50;   // below it every refresh measures
+inline constexpr std::int32_t SpaceGuardMb = 20;    // below it the guard asks
+inline constexpr std::int32_t SpaceRecheckMb = 50;  // below it every refresh measures
 inline constexpr std::uint32_t SpaceRecheckMs = 5000;
 inline constexpr std::uint32_t SpaceLabelMs = 500;
 

@@ -23,6 +23,9 @@ struct TRunState {
   std::string OtherRoot;
   // Free-space cache: megabytes, -1 when not measured in the current job.
   std::int32_t FreeSpaceMb = 0;
+  // The last measurement failed (the system cannot measure the disk): the
+  // guard then neither asks nor shows a figure.
+  bool FreeSpaceUnknown = false;
   std::uint32_t LastSpaceCheck = 0;
   std::uint32_t LastLabelUpdate = 0;
   // fp.log, open for writing while a copy run lasts.
