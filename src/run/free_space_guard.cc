@@ -12,10 +12,16 @@ std::int32_t TicksSince(std::uint32_t now, std::uint32_t then) {
   return static_cast<std::int32_t>(now - then);
 }
 
+std::int32_t Megabytes(std::uint64_t bytes) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes / 1024 / 1024));
+}
+
 void Measure(JobContext& job, const std::string& path) {
-  const std::optional<std::int32_t> mb = DiskFreeMb(job.fs, path);
-  job.state.FreeSpaceUnknown = !mb.has_value();
-  if (mb) job.state.FreeSpaceMb = *mb;
+  const std::optional<DiskSpace> space = job.fs.DiskFree(path);
+  job.state.FreeSpaceUnknown = !space.has_value();
+  if (!space) return;
+  job.state.FreeSpaceMb = Megabytes(space->free_bytes);
+  job.state.FreeSpaceVolume = space->volume;
 }
 
 std::string LabelText(std::int32_t mb) {
@@ -26,10 +32,9 @@ std::string LabelText(std::int32_t mb) {
 
 // How the question names the disk: the path's first character, as written,
 // on Windows (a drive letter); the mount point of its file system elsewhere.
-std::string DiskName(JobContext& job, const std::string& path) {
+std::string DiskName(const TRunState& state, const std::string& path) {
   if constexpr (kNativePathStyle == PathStyle::kWindows) return path.substr(0, 1);
-  const std::optional<DiskSpace> space = job.fs.DiskFree(path);
-  return space ? space->volume : path.substr(0, 1);
+  return state.FreeSpaceVolume.empty() ? path.substr(0, 1) : state.FreeSpaceVolume;
 }
 
 std::string LowSpaceQuestion(const std::string& disk, std::int32_t mb, TGuardActivity activity) {
@@ -52,7 +57,7 @@ std::string LowSpaceQuestion(const std::string& disk, std::int32_t mb, TGuardAct
 std::optional<std::int32_t> DiskFreeMb(FileSystem& fs, const std::string& path) {
   const std::optional<DiskSpace> space = fs.DiskFree(path);
   if (!space) return std::nullopt;
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(space->free_bytes / 1024 / 1024));
+  return Megabytes(space->free_bytes);
 }
 
 void ResetFreeSpaceCache(JobContext& job) {
@@ -84,7 +89,7 @@ void RefreshFreeSpace(JobContext& job, const std::string& path) {
 bool GuardFreeSpace(JobContext& job, const std::string& path, TGuardActivity activity) {
   while (job.state.FreeSpaceMb < SpaceGuardMb && !job.state.FreeSpaceUnknown) {
     const std::string question =
-        LowSpaceQuestion(DiskName(job, path), job.state.FreeSpaceMb, activity);
+        LowSpaceQuestion(DiskName(job.state, path), job.state.FreeSpaceMb, activity);
     if (job.window.Ask(question, TQuestionButtons::kOkCancel) != TAnswer::kOk) {
       job.state.StopRequested = true;
       return false;

@@ -26,10 +26,15 @@ struct TRunState {
   // The last measurement failed (the system cannot measure the disk): the
   // guard then neither asks nor shows a figure.
   bool FreeSpaceUnknown = false;
+  // Where the measured file system is mounted, which the low-space question
+  // names on systems without drive letters.
+  std::string FreeSpaceVolume;
   std::uint32_t LastSpaceCheck = 0;
   std::uint32_t LastLabelUpdate = 0;
   // fp.log, open for writing while a copy run lasts.
   std::unique_ptr<File> ProblemLog;
+  // A line could not be written to fp.log; reported when the run has ended.
+  bool ProblemLogFailed = false;
 };
 
 }  // namespace shifrodel
