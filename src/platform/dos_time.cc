@@ -22,4 +22,13 @@ LocalDateTime UnpackDosTime(std::uint32_t dos_time) {
   return t;
 }
 
+bool IsValidDosTime(std::uint32_t dos_time) {
+  const LocalDateTime t = UnpackDosTime(dos_time);
+  if (t.month < 1 || t.month > 12 || t.hour > 23 || t.minute > 59 || t.second > 59) return false;
+  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = t.year % 4 == 0 && (t.year % 100 != 0 || t.year % 400 == 0);
+  const int days = t.month == 2 && !leap ? 28 : kDays[t.month - 1];
+  return t.day >= 1 && t.day <= days;
+}
+
 }  // namespace shifrodel

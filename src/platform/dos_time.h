@@ -20,6 +20,9 @@ struct LocalDateTime {
 // nullopt for a date outside 1980-2107, which DOS times cannot hold.
 std::optional<std::uint32_t> PackDosTime(const LocalDateTime& t);
 LocalDateTime UnpackDosTime(std::uint32_t dos_time);
+// False for a packed value that names no real moment (month 13, 30 February,
+// hour 24, ...), which no file can be given.
+bool IsValidDosTime(std::uint32_t dos_time);
 
 }  // namespace shifrodel
 

@@ -17,7 +17,9 @@ namespace shifrodel {
 
 // File attribute bits, with the values Windows gives them. On POSIX systems
 // kReadOnly means "the owner may not write", kHidden "the name begins with a
-// full stop", and kSystem and kArchive are never set.
+// full stop", and kSystem and kArchive are never set. A link (symbolic link,
+// junction) carries kAttrReparsePoint and never kAttrDirectory, so that
+// nothing takes it for a folder to descend into.
 enum FileAttribute : std::uint32_t {
   kAttrReadOnly = 0x01,
   kAttrHidden = 0x02,
@@ -25,6 +27,7 @@ enum FileAttribute : std::uint32_t {
   kAttrDirectory = 0x10,
   kAttrArchive = 0x20,
   kAttrNormal = 0x80,
+  kAttrReparsePoint = 0x400,
 };
 
 // Whether files carry the DOS attributes (read-only, hidden, system,
@@ -92,11 +95,14 @@ class FileSystem {
   // Creates a folder with every missing parent; true when it exists afterwards.
   virtual bool ForceFolders(const std::string& path) = 0;
 
-  // Copies a file, replacing the target. On failure the target is as it was
-  // and nothing half-written is left behind.
+  // Copies a file as the system's copy does, replacing the target: the copy
+  // has the source's content, last-write time and read-only state. On
+  // failure the target is as it was and nothing half-written is left behind.
+  // On Windows a read-only target is not replaced.
   virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
   virtual bool DeleteFile(const std::string& path) = 0;
-  // Renames a file; fails when the target exists.
+  // Renames a file; fails when the target exists (on Windows a change of
+  // letter case alone is a rename, not a clash).
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // Puts `from` in the place of `to` in one atomic step, durably: at no moment
   // is `to` missing. `from` must lie in the same folder.
@@ -112,8 +118,8 @@ class FileSystem {
   // Writes a file anew through a temporary file in the same folder, put in
   // place atomically once complete: on failure the old file stays as it was
   // and no temporary file is left. It is not flushed to the medium (the copy
-  // run writes tens of thousands of these). On POSIX systems an existing
-  // file's permission bits are kept.
+  // run writes tens of thousands of these). An existing file's permission
+  // bits (POSIX) or attributes (Windows) are kept, read-only ones included.
   virtual bool WriteFileAtomically(const std::string& path, std::string_view content) = 0;
 
   // Last-write time as a DOS date and time: local time, even seconds.
@@ -128,9 +134,14 @@ class FileSystem {
   // The absolute path with links resolved, or nullopt when it does not exist.
   virtual std::optional<std::string> CanonicalPath(const std::string& path) = 0;
 
+  // `os_error` receives the system's error number on failure (errno on POSIX
+  // systems, GetLastError() on Windows) and 0 on success.
+  //
   // Opens an existing file for reading (others may read it too).
   virtual std::unique_ptr<File> OpenRead(const std::string& path, int* os_error = nullptr) = 0;
-  // Creates a file for writing, truncating an existing one.
+  // Creates a file for writing, truncating an existing one, which keeps its
+  // attributes (a hidden file stays hidden). On Windows others may read it
+  // meanwhile, not write it.
   virtual std::unique_ptr<File> CreateWrite(const std::string& path, int* os_error = nullptr) = 0;
 };
 

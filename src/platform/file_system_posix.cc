@@ -94,18 +94,19 @@ void SyncFolder(const std::string& native_folder) {
   ::close(fd);
 }
 
-// Creates a new file beside `native` with a unique name; returns its fd and
-// sets `*temp`. The mode is the usual one (0666 less the umask).
-int CreateTempBeside(const std::string& native, std::string* temp) {
+// Creates a new file beside `native` with a unique hidden name and returns
+// its fd, setting `*temp`; the name is short so that it fits wherever the
+// target's name does. `mode` is subject to the umask, as for open().
+int CreateTempBeside(const std::string& native, std::string* temp, mode_t mode = 0666) {
   static thread_local std::mt19937 random{std::random_device{}()};
-  const std::string folder = NativeFolderOf(native);
   const std::size_t slash = native.rfind('/');
-  const std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
+  const std::string prefix =
+      slash == std::string::npos ? std::string() : native.substr(0, slash + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".~%08x", static_cast<unsigned>(random()));
-    *temp = (slash == std::string::npos ? std::string() : folder + "/") + "." + name + suffix;
-    const int fd = RetryOpen(*temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    char name[24];
+    std::snprintf(name, sizeof name, ".~%08x.tmp", static_cast<unsigned>(random()));
+    *temp = prefix + name;
+    const int fd = RetryOpen(*temp, O_WRONLY | O_CREAT | O_EXCL, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -118,9 +119,17 @@ bool StatNative(const std::string& native, struct stat* st) {
 std::uint32_t AttributesOf(const struct stat& st, std::string_view name) {
   std::uint32_t a = 0;
   if (S_ISDIR(st.st_mode)) a |= kAttrDirectory;
+  if (S_ISLNK(st.st_mode)) a |= kAttrReparsePoint;
   if (!(st.st_mode & S_IWUSR)) a |= kAttrReadOnly;
   if (!name.empty() && name[0] == '.') a |= kAttrHidden;
   return a == 0 ? kAttrNormal : a;
+}
+
+EntryKind KindOf(const struct stat& st) {
+  if (S_ISLNK(st.st_mode)) return EntryKind::kLink;
+  if (S_ISDIR(st.st_mode)) return EntryKind::kFolder;
+  if (S_ISREG(st.st_mode)) return EntryKind::kFile;
+  return EntryKind::kOther;
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -131,7 +140,10 @@ class PosixFileSystem final : public FileSystem {
     if (dir == nullptr) return std::nullopt;
     std::vector<DirEntry> entries;
     const int dir_fd = ::dirfd(dir);
-    while (const dirent* e = ::readdir(dir)) {
+    for (;;) {
+      errno = 0;
+      const dirent* e = ::readdir(dir);
+      if (e == nullptr) break;
       const std::string_view os_name = e->d_name;
       if (os_name == "." || os_name == "..") continue;
       DirEntry entry;
@@ -139,19 +151,17 @@ class PosixFileSystem final : public FileSystem {
       struct stat st {};
       if (::fstatat(dir_fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
         entry.kind = EntryKind::kOther;
-      } else if (S_ISLNK(st.st_mode)) {
-        entry.kind = EntryKind::kLink;
-      } else if (S_ISDIR(st.st_mode)) {
-        entry.kind = EntryKind::kFolder;
-      } else if (S_ISREG(st.st_mode)) {
-        entry.kind = EntryKind::kFile;
       } else {
-        entry.kind = EntryKind::kOther;
+        entry.kind = KindOf(st);
+        entry.attributes = AttributesOf(st, os_name);
       }
-      entry.attributes = AttributesOf(st, os_name);
       entries.push_back(std::move(entry));
     }
+    // A listing cut short by an error is no listing: its caller would take
+    // the missing entries for absent ones.
+    const bool complete = errno == 0;
     ::closedir(dir);
+    if (!complete) return std::nullopt;
     return entries;
   }
 
@@ -169,22 +179,32 @@ class PosixFileSystem final : public FileSystem {
     std::string native = Native(path);
     while (native.size() > 1 && native.back() == '/') native.pop_back();
     if (native.empty()) return false;
+    struct stat st {};
     for (std::size_t i = 1; i <= native.size(); ++i) {
-      if (i == native.size() || native[i] == '/') {
-        const std::string part = native.substr(0, i);
-        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+      if (i < native.size() && native[i] != '/') continue;
+      // Existing parts are not created again: mkdir may report another error
+      // than EEXIST for them (a read-only mount, a folder we may not write).
+      const std::string part = native.substr(0, i);
+      if (!StatNative(part, &st) && ::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+        return false;
       }
     }
-    struct stat st {};
     return StatNative(native, &st) && S_ISDIR(st.st_mode);
   }
 
+  // Like the system's copy on Windows, the copy takes the source's
+  // last-write time and its permission bits (less the umask).
   bool CopyFile(const std::string& from, const std::string& to) override {
     const int in = RetryOpen(Native(from), O_RDONLY);
     if (in < 0) return false;
+    struct stat source {};
+    if (::fstat(in, &source) != 0 || !S_ISREG(source.st_mode)) {
+      ::close(in);
+      return false;
+    }
     const std::string native_to = Native(to);
     std::string temp;
-    const int out = CreateTempBeside(native_to, &temp);
+    const int out = CreateTempBeside(native_to, &temp, source.st_mode & 0777);
     if (out < 0) {
       ::close(in);
       return false;
@@ -204,6 +224,8 @@ class PosixFileSystem final : public FileSystem {
       }
     }
     ::close(in);
+    const timespec times[2] = {{0, UTIME_OMIT}, source.st_mtim};
+    ok = ok && ::futimens(out, times) == 0;
     ok = ::close(out) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), native_to.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
@@ -213,8 +235,18 @@ class PosixFileSystem final : public FileSystem {
   bool DeleteFile(const std::string& path) override { return ::unlink(Native(path).c_str()) == 0; }
 
   bool RenameFile(const std::string& from, const std::string& to) override {
-    return ::renameat2(AT_FDCWD, Native(from).c_str(), AT_FDCWD, Native(to).c_str(),
-                       RENAME_NOREPLACE) == 0;
+    const std::string native_from = Native(from);
+    const std::string native_to = Native(to);
+    if (::renameat2(AT_FDCWD, native_from.c_str(), AT_FDCWD, native_to.c_str(), RENAME_NOREPLACE) ==
+        0) {
+      return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without RENAME_NOREPLACE: a hard link fails on an
+    // existing target just as well.
+    if (::link(native_from.c_str(), native_to.c_str()) != 0) return false;
+    ::unlink(native_from.c_str());
+    return true;
   }
 
   bool ReplaceFile(const std::string& from, const std::string& to) override {
@@ -299,6 +331,7 @@ class PosixFileSystem final : public FileSystem {
   }
 
   bool SetLastWriteDosTime(const std::string& path, std::uint32_t dos_time) override {
+    if (!IsValidDosTime(dos_time)) return false;
     const LocalDateTime t = UnpackDosTime(dos_time);
     tm local{};
     local.tm_year = t.year - 1900;
@@ -322,20 +355,16 @@ class PosixFileSystem final : public FileSystem {
     std::string native = Native(path);
     if (native.empty()) native = ".";
     struct stat st {};
-    // Walk up to the nearest folder that exists.
+    // A path not created yet is measured on its nearest existing folder.
     while (!StatNative(native, &st)) {
       while (native.size() > 1 && native.back() == '/') native.pop_back();
       const std::size_t slash = native.rfind('/');
+      if (native == "." || native == "/") return std::nullopt;
       if (slash == std::string::npos) {
         native = ".";
       } else {
         native = slash == 0 ? "/" : native.substr(0, slash);
       }
-      if (!StatNative(native, &st)) {
-        if (native == "." || native == "/") return std::nullopt;
-        continue;
-      }
-      break;
     }
     struct statvfs vfs {};
     if (::statvfs(native.c_str(), &vfs) != 0) return std::nullopt;
