@@ -11,9 +11,13 @@
 
 namespace shifrodel {
 
+// How a run ended: refused before the walk (a folder missing, fp.log not
+// created), finished, or stopped by the user.
+enum class TRunOutcome { kRefused, kFinished, kStopped };
+
 // The whole run, from the checks to the final caption and the exit after the
 // run. Returns when the window is idle again.
-void RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& options);
+TRunOutcome RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& options);
 
 }  // namespace shifrodel
 

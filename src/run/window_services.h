@@ -16,7 +16,7 @@ enum class TAnswer { kOk, kCancel, kYes, kNo };
 enum class TJobState { kIdle, kCopyRun, kRepack };
 
 // The folder fields that a refused run marks yellow.
-enum class TFolderField { kTarget, kOther };
+enum class TFolderField { kSource, kTarget, kOther };
 
 class WindowServices {
  public:

@@ -78,7 +78,9 @@ void ScriptedWindow::SetJobState(TJobState state) {
 
 void ScriptedWindow::MarkField(TFolderField field) {
   marked_fields_.push_back(field);
-  log_.push_back(field == TFolderField::kTarget ? "mark: target" : "mark: other");
+  log_.push_back(field == TFolderField::kSource   ? "mark: source"
+                 : field == TFolderField::kTarget ? "mark: target"
+                                                  : "mark: other");
 }
 
 void ScriptedWindow::SetQualityText(const std::string& text) {

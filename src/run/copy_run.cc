@@ -1,0 +1,103 @@
+#include "run/copy_run.h"
+
+#include "run/file_step.h"
+#include "run/free_space_guard.h"
+#include "run/problem_log.h"
+#include "run/quality_text.h"
+#include "run/source_walk.h"
+#include "text/cp1251_literal.h"
+#include "text/path_rules.h"
+#include "text/trim.h"
+
+namespace shifrodel {
+namespace {
+
+bool EndsWithDelim(const std::string& text) { return !text.empty() && text.back() == PathDelim(); }
+
+// A destination folder that exists or could be created.
+bool PrepareFolder(JobContext& job, const std::string& folder) {
+  const std::string d = EndsWithDelim(folder) ? folder.substr(0, folder.size() - 1) : folder;
+  if (d.empty()) return false;
+  if (!job.fs.FolderExists(d)) job.fs.ForceFolders(d);
+  return job.fs.FolderExists(d);
+}
+
+TRunOutcome Refuse(JobContext& job, const std::string& caption, TFolderField field) {
+  job.window.SetStatus(caption);
+  job.window.MarkField(field);
+  return TRunOutcome::kRefused;
+}
+
+void SetRoots(TRunState& state, const TRunOptions& options) {
+  state.SourceRoot = options.SourceFolder;
+  if (!state.SourceRoot.empty() && !EndsWithDelim(state.SourceRoot))
+    state.SourceRoot += PathDelim();
+  state.TargetRoot = options.TargetFolder;
+  if (!EndsWithDelim(state.TargetRoot)) state.TargetRoot += PathDelim();
+  state.OtherRoot = options.OtherFolder;
+  if (!EndsWithDelim(state.OtherRoot)) state.OtherRoot += PathDelim();
+}
+
+void ExitAfterRun(JobContext& job, const TRunOptions& options) {
+  if (job.state.StopRequested || !options.ExitAfterRun()) return;
+  if (job.state.ProblemCount == 0 ||
+      (job.state.ProblemCount > 0 && !options.ExitOnlyIfNoProblems())) {
+    job.window.Close();
+  }
+}
+
+}  // namespace
+
+TRunOutcome RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& options) {
+  if (Trim(options.SourceFolder).empty()) {
+    return Refuse(job, "Выберите папку для обработки"_cp1251, TFolderField::kSource);
+  }
+  if (!PrepareFolder(job, options.TargetFolder)) {
+    return Refuse(job, "Выберите результирующую папку"_cp1251, TFolderField::kTarget);
+  }
+  if (options.CopyOther() && !PrepareFolder(job, options.OtherFolder)) {
+    return Refuse(job, "Выберите результирующую папку \"Разное\""_cp1251, TFolderField::kOther);
+  }
+  const int quality = ParseQuality(options.QualityText);
+  job.window.SetQualityText(std::to_string(quality) + "%");
+  image.SetJpegQuality(quality);
+  if (const int error = OpenProblemLog(job); error != 0) {
+    job.window.ShowError("I/O error " + std::to_string(error));
+    return TRunOutcome::kRefused;
+  }
+  SetRoots(job.state, options);
+
+  job.window.SetJobState(TJobState::kCopyRun);
+  job.state.StopRequested = false;
+  ResetFreeSpaceCache(job);
+  job.window.SetStatus("Обработка..."_cp1251);
+  job.window.SetBusyPointer(true);
+
+  WalkSourceTree(job, options.SourceFolder,
+                 {[&](const std::string& path) {
+                    job.window.PumpMessages();
+                    ProcessFile(job, image, options, path);
+                  },
+                  [&](const std::string& shown_path, bool is_folder) {
+                    // Never converted under a mangled name, never deleted:
+                    // the user is told which file or folder was passed over.
+                    if (!is_folder) job.window.PumpMessages();
+                    if (is_folder || IsAcceptedSource(shown_path)) LogProblem(job, shown_path, "");
+                  }});
+
+  job.window.SetJobState(TJobState::kIdle);
+  CloseProblemLog(job);
+  std::string caption = job.state.StopRequested ? "Прервано."_cp1251 : "Готово."_cp1251;
+  job.window.SetTaskTitle("Шифродел"_cp1251);
+  if (job.state.ProblemCount > 0)
+    caption += " Проблем "_cp1251 + std::to_string(job.state.ProblemCount);
+  job.window.SetStatus(caption);
+  job.window.SetBusyPointer(false);
+  if (job.state.ProblemLogFailed) {
+    job.window.ShowError("Не все проблемы удалось записать в fp.log."_cp1251);
+  }
+  ExitAfterRun(job, options);
+  return job.state.StopRequested ? TRunOutcome::kStopped : TRunOutcome::kFinished;
+}
+
+}  // namespace shifrodel

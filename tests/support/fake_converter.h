@@ -1,0 +1,41 @@
+// A converter for the copy run's tests: instead of decoding images it reads
+// the source and returns "jpeg:" + its bytes, or fails for a source whose
+// content begins with "broken". Tests can then tell what was converted
+// from what, without image files.
+#ifndef SHIFRODEL_TESTS_SUPPORT_FAKE_CONVERTER_H_
+#define SHIFRODEL_TESTS_SUPPORT_FAKE_CONVERTER_H_
+
+#include <atomic>
+#include <string>
+
+#include "imaging/jpeg_converter.h"
+#include "platform/file_system.h"
+
+namespace shifrodel::testing {
+
+class FakeConverter : public JpegConverter {
+ public:
+  explicit FakeConverter(FileSystem& fs) : fs_(fs) {}
+
+  std::optional<std::string> Convert(const std::string& path, int quality,
+                                     const ProgressFn& progress) override {
+    ++conversions_;
+    last_quality_ = quality;
+    if (progress) progress();
+    std::optional<std::string> content = fs_.ReadWholeFile(path);
+    if (!content || content->starts_with("broken")) return std::nullopt;
+    return "jpeg:" + *content;
+  }
+
+  int conversions() const { return conversions_; }
+  int last_quality() const { return last_quality_; }
+
+ private:
+  FileSystem& fs_;
+  std::atomic<int> conversions_ = 0;
+  std::atomic<int> last_quality_ = 0;
+};
+
+}  // namespace shifrodel::testing
+
+#endif  // SHIFRODEL_TESTS_SUPPORT_FAKE_CONVERTER_H_
