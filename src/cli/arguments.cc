@@ -45,6 +45,14 @@ std::optional<std::vector<std::string>> ArgumentsAsCp1251(int argc, char** argv)
   return args;
 }
 
+bool IsTerminal(std::FILE* stream) {
+#ifdef _WIN32
+  return _isatty(_fileno(stream)) != 0;
+#else
+  return ::isatty(::fileno(stream)) != 0;
+#endif
+}
+
 void Print(std::FILE* stream, std::string_view cp1251) {
   const std::string utf8 = Cp1251ToUtf8(cp1251);
   std::fwrite(utf8.data(), 1, utf8.size(), stream);

@@ -21,6 +21,9 @@ std::optional<std::vector<std::string>> ArgumentsAsCp1251(int argc, char** argv)
 void Print(std::FILE* stream, std::string_view cp1251);
 void PrintLine(std::FILE* stream, std::string_view cp1251);
 
+// True when the stream is a terminal (a person watches it).
+bool IsTerminal(std::FILE* stream);
+
 // Exit status for wrong usage of cipher, place and other simple commands,
 // and for an argument that Windows-1251 cannot represent.
 inline constexpr int kExitBadArguments = 2;

@@ -13,6 +13,10 @@ constexpr Command kCommands[] = {
     {"cipher", "NAME...", "print the cipher read from each file name", RunCipher},
     {"place", "[--no-other] SOURCE_ROOT TARGET_ROOT OTHER_ROOT PATH...",
      "print where each file would go", RunPlace},
+    {"describe", "FILE DESCRIPTION", "set the file's line in its folder's descript.ion",
+     RunDescribe},
+    {"free", "PATH", "print the free megabytes of PATH's disk and the window's label for it",
+     RunFree},
 };
 
 void PrintHelp(std::FILE* stream) {
@@ -27,10 +31,11 @@ int Main(int argc, char** argv) {
     PrintHelp(argc < 2 ? stderr : stdout);
     return argc < 2 ? kExitBadArguments : 0;
   }
-  const auto args = ArgumentsAsCp1251(argc, argv);
-  if (!args) return kExitBadArguments;
   for (const Command& c : kCommands) {
-    if ((*args)[0] == c.name) return c.run(Arguments(args->begin() + 1, args->end()));
+    if (std::strcmp(argv[1], c.name) != 0) continue;
+    const auto args = ArgumentsAsCp1251(argc, argv);
+    if (!args) return c.bad_arguments_status;
+    return c.run(Arguments(args->begin() + 1, args->end()));
   }
   std::fprintf(stderr, "shifrodel-batch: unknown command \"%s\"\n\n", argv[1]);
   PrintHelp(stderr);

@@ -4,6 +4,7 @@
 #include "run/free_space_guard.h"
 #include "run/problem_log.h"
 #include "run/quality_text.h"
+#include "run/run_roots.h"
 #include "run/source_walk.h"
 #include "text/cp1251_literal.h"
 #include "text/path_rules.h"
@@ -12,11 +13,9 @@
 namespace shifrodel {
 namespace {
 
-bool EndsWithDelim(const std::string& text) { return !text.empty() && text.back() == PathDelim(); }
-
 // A destination folder that exists or could be created.
 bool PrepareFolder(JobContext& job, const std::string& folder) {
-  const std::string d = EndsWithDelim(folder) ? folder.substr(0, folder.size() - 1) : folder;
+  const std::string d = EndsWithPathDelim(folder) ? folder.substr(0, folder.size() - 1) : folder;
   if (d.empty()) return false;
   if (!job.fs.FolderExists(d)) job.fs.ForceFolders(d);
   return job.fs.FolderExists(d);
@@ -26,16 +25,6 @@ TRunOutcome Refuse(JobContext& job, const std::string& caption, TFolderField fie
   job.window.SetStatus(caption);
   job.window.MarkField(field);
   return TRunOutcome::kRefused;
-}
-
-void SetRoots(TRunState& state, const TRunOptions& options) {
-  state.SourceRoot = options.SourceFolder;
-  if (!state.SourceRoot.empty() && !EndsWithDelim(state.SourceRoot))
-    state.SourceRoot += PathDelim();
-  state.TargetRoot = options.TargetFolder;
-  if (!EndsWithDelim(state.TargetRoot)) state.TargetRoot += PathDelim();
-  state.OtherRoot = options.OtherFolder;
-  if (!EndsWithDelim(state.OtherRoot)) state.OtherRoot += PathDelim();
 }
 
 void ExitAfterRun(JobContext& job, const TRunOptions& options) {
@@ -65,7 +54,7 @@ TRunOutcome RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& optio
     job.window.ShowError("I/O error " + std::to_string(error));
     return TRunOutcome::kRefused;
   }
-  SetRoots(job.state, options);
+  SetRunRoots(job.state, options);
 
   job.window.SetJobState(TJobState::kCopyRun);
   job.state.StopRequested = false;

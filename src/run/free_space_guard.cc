@@ -24,12 +24,6 @@ void Measure(JobContext& job, const std::string& path) {
   job.state.FreeSpaceVolume = space->volume;
 }
 
-std::string LabelText(std::int32_t mb) {
-  if (mb <= 50) return "Свободно "_cp1251 + std::to_string(mb) + " Mb";
-  if (mb <= 1024) return "Свободно более "_cp1251 + std::to_string(mb) + " Mb";
-  return "Свободно более "_cp1251 + std::to_string(mb / 1024) + " Gb";
-}
-
 // How the question names the disk: the path's first character, as written,
 // on Windows (a drive letter); the mount point of its file system elsewhere.
 std::string DiskName(const TRunState& state, const std::string& path) {
@@ -54,6 +48,13 @@ std::string LowSpaceQuestion(const std::string& disk, std::int32_t mb, TGuardAct
 
 }  // namespace
 
+std::string FreeSpaceLabelText(std::optional<std::int32_t> mb) {
+  if (!mb) return "Свободное место неизвестно"_cp1251;
+  if (*mb <= 50) return "Свободно "_cp1251 + std::to_string(*mb) + " Mb";
+  if (*mb <= 1024) return "Свободно более "_cp1251 + std::to_string(*mb) + " Mb";
+  return "Свободно более "_cp1251 + std::to_string(*mb / 1024) + " Gb";
+}
+
 std::optional<std::int32_t> DiskFreeMb(FileSystem& fs, const std::string& path) {
   const std::optional<DiskSpace> space = fs.DiskFree(path);
   if (!space) return std::nullopt;
@@ -71,8 +72,8 @@ void ResetFreeSpaceCache(JobContext& job) {
 void UpdateFreeSpaceLabel(JobContext& job) {
   const std::uint32_t now = job.clock.TickCount();
   if (TicksSince(now, job.state.LastLabelUpdate) <= static_cast<std::int32_t>(SpaceLabelMs)) return;
-  job.window.SetFreeSpaceText(job.state.FreeSpaceUnknown ? "Свободное место неизвестно"_cp1251
-                                                         : LabelText(job.state.FreeSpaceMb));
+  job.window.SetFreeSpaceText(FreeSpaceLabelText(
+      job.state.FreeSpaceUnknown ? std::nullopt : std::optional(job.state.FreeSpaceMb)));
   job.state.LastLabelUpdate = now;
 }
 

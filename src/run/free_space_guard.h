@@ -25,6 +25,10 @@ enum class TGuardActivity { gaCopy, gaRepack };
 // cannot measure it.
 std::optional<std::int32_t> DiskFreeMb(FileSystem& fs, const std::string& path);
 
+// The label's text for a figure ("Свободно более 2 Gb"), or for a disk
+// that cannot be measured (nullopt).
+std::string FreeSpaceLabelText(std::optional<std::int32_t> mb);
+
 // At the start of every job: the next refresh measures.
 void ResetFreeSpaceCache(JobContext& job);
 // Shows the cached figure in the label, at most once per 500 ms.

@@ -1,0 +1,29 @@
+#include "run/copy_plan.h"
+
+#include "cipher/target_path.h"
+#include "run/file_step.h"
+#include "run/run_roots.h"
+#include "run/source_walk.h"
+
+namespace shifrodel {
+
+int PlanCopy(
+    JobContext& job, const TRunOptions& options,
+    const std::function<void(const std::string& source, const std::string& destination)>& planned) {
+  SetRunRoots(job.state, options);
+  job.state.StopRequested = false;
+  const TargetRoots roots{job.state.SourceRoot, job.state.TargetRoot, job.state.OtherRoot};
+  int count = 0;
+  WalkSourceTree(job, options.SourceFolder,
+                 {[&](const std::string& source) {
+                    const std::optional<std::string> destination =
+                        BuildTargetPath(source, roots, options.CopyOther());
+                    if (!destination || !IsAcceptedSource(source)) return;
+                    ++count;
+                    planned(source, *destination);
+                  },
+                  [](const std::string&, bool) {}});
+  return count;
+}
+
+}  // namespace shifrodel
