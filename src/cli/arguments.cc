@@ -3,8 +3,11 @@
 #include "text/cp1251_codec.h"
 
 #ifdef _WIN32
+#include <io.h>
 #include <shellapi.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace shifrodel::cli {

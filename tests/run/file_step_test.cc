@@ -207,7 +207,9 @@ TEST_F(FileStepTest, FailedSaveGivenUpIsLoggedWithoutADestinationFile) {
 
 TEST_F(FileStepTest, DestinationFolderThatCannotBeCreatedIsAFailedSave) {
   Source("ф 1 оп 2 д 3 л 4.tif");
-  fs_.FailWhere(FsOp::kForceFolders, [](std::string_view p) { return p.find('1') != p.npos; });
+  const std::string fund_folder = W("Ф.    1");
+  fs_.FailWhere(FsOp::kForceFolders,
+                [fund_folder](std::string_view p) { return p.find(fund_folder) != p.npos; });
   window_.Answer({TAnswer::kNo});
   EXPECT_EQ(Run(), TRunOutcome::kFinished);
   ASSERT_EQ(window_.questions().size(), 1u);
