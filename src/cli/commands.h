@@ -29,6 +29,7 @@ int RunPlace(const Arguments& args);
 int RunDescribe(const Arguments& args);
 int RunFree(const Arguments& args);
 int RunCopyCommand(const Arguments& args);
+int RunConvert(const Arguments& args);
 
 }  // namespace shifrodel::cli
 

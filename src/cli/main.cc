@@ -17,6 +17,7 @@ constexpr Command kCommands[] = {
      RunDescribe},
     {"free", "PATH", "print the free megabytes of PATH's disk and the window's label for it",
      RunFree},
+    {"convert", "[--quality N] SOURCE DEST", "convert one image into a JPEG file", RunConvert},
 };
 
 void PrintHelp(std::FILE* stream) {
