@@ -24,7 +24,8 @@ std::optional<std::string> ConvertJpeg(File& source, int quality, const Progress
   settings.colour_model = decoder->colour_model();
   settings.progressive = decoder->progressive();
   settings.markers = decoder->markers();
-  const JfifDensity density = DensityForResolution(decoder->header().x_dpi, decoder->header().y_dpi);
+  const JfifDensity density =
+      DensityForResolution(decoder->header().x_dpi, decoder->header().y_dpi);
   settings.x_density = density.x;
   settings.y_density = density.y;
   return EncodeJpeg(*decoder, settings, progress);

@@ -1,11 +1,11 @@
 #include "imaging/jpeg_decoder.h"
 
+#include <jerror.h>
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <optional>
-
-#include <jerror.h>
 
 #include "imaging/libjpeg_errors.h"
 
@@ -67,7 +67,8 @@ bool IsJfifHeader(const jpeg_saved_marker_ptr m) {
 }
 
 bool IsAdobeSegment(const jpeg_saved_marker_ptr m) {
-  return m->marker == JPEG_APP0 + 14 && m->data_length >= 5 && std::memcmp(m->data, "Adobe", 5) == 0;
+  return m->marker == JPEG_APP0 + 14 && m->data_length >= 5 &&
+         std::memcmp(m->data, "Adobe", 5) == 0;
 }
 
 std::optional<JpegColourModel> ColourModelOf(J_COLOR_SPACE space) {
@@ -130,10 +131,10 @@ class LibjpegDecoder final : public JpegDecoder {
         break;
     }
     info_.dct_method = JDCT_ISLOW;
-    info_.mem->max_memory_to_use =
-        std::min(kMaxMemory, kFixedMemory + kCoefficientBytesPerFileByte *
-                                                static_cast<long>(std::min<std::int64_t>(
-                                                    file_size, kMaxMemory)));
+    info_.mem->max_memory_to_use = std::min(
+        kMaxMemory,
+        kFixedMemory + kCoefficientBytesPerFileByte *
+                           static_cast<long>(std::min<std::int64_t>(file_size, kMaxMemory)));
     if (info_.saw_JFIF_marker && info_.density_unit == 1) {
       header_.x_dpi = info_.X_density;
       header_.y_dpi = info_.Y_density;
@@ -143,8 +144,8 @@ class LibjpegDecoder final : public JpegDecoder {
     }
     for (jpeg_saved_marker_ptr m = info_.marker_list; m != nullptr; m = m->next) {
       if (IsJfifHeader(m) || IsAdobeSegment(m)) continue;
-      markers_.push_back({m->marker, std::string(reinterpret_cast<const char*>(m->data),
-                                                 m->data_length)});
+      markers_.push_back(
+          {m->marker, std::string(reinterpret_cast<const char*>(m->data), m->data_length)});
     }
     jpeg_start_decompress(&info_);
     header_.width = info_.output_width;

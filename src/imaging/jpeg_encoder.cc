@@ -94,8 +94,9 @@ void Configure(Compression& c, const ImageHeader& header, const JpegSettings& se
   info.optimize_coding = FALSE;
   info.smoothing_factor = 0;
   // The density travels in the JFIF header, which libjpeg leaves out for
-  // RGB and CMYK files unless asked.
-  info.write_JFIF_header = TRUE;
+  // CMYK and YCCK files unless asked. An RGB file goes without: readers
+  // take the scans of a three-component JFIF file for YCbCr.
+  info.write_JFIF_header = colour.coded != JCS_RGB;
   info.density_unit = 1;
   info.X_density = settings.x_density;
   info.Y_density = settings.y_density;

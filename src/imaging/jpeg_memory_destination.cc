@@ -1,9 +1,9 @@
 #include "imaging/jpeg_memory_destination.h"
 
+#include <jerror.h>
+
 #include <cstring>
 #include <new>
-
-#include <jerror.h>
 
 namespace shifrodel {
 namespace {

@@ -4,12 +4,12 @@
 #ifndef SHIFRODEL_IMAGING_JPEG_MEMORY_DESTINATION_H_
 #define SHIFRODEL_IMAGING_JPEG_MEMORY_DESTINATION_H_
 
+#include <jpeglib.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace shifrodel {
 

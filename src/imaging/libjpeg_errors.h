@@ -4,10 +4,10 @@
 #ifndef SHIFRODEL_IMAGING_LIBJPEG_ERRORS_H_
 #define SHIFRODEL_IMAGING_LIBJPEG_ERRORS_H_
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
-
-#include <jpeglib.h>
 
 namespace shifrodel {
 

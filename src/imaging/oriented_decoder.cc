@@ -10,7 +10,8 @@ namespace {
 
 void MirrorRow(std::uint8_t* row, std::uint32_t width, int channels) {
   for (std::uint32_t left = 0, right = width - 1; left < right; ++left, --right) {
-    for (int c = 0; c < channels; ++c) std::swap(row[left * channels + c], row[right * channels + c]);
+    for (int c = 0; c < channels; ++c)
+      std::swap(row[left * channels + c], row[right * channels + c]);
   }
 }
 
@@ -59,12 +60,30 @@ class TurnedDecoder final : public ImageDecoder {
         std::uint32_t in_row = 0;
         std::uint32_t in_col = 0;
         switch (orientation_) {
-          case 3:  in_row = in_height - 1 - row_; in_col = in_width - 1 - x; break;
-          case 4:  in_row = in_height - 1 - row_; in_col = x; break;
-          case 5:  in_row = x; in_col = row_; break;
-          case 6:  in_row = in_height - 1 - x; in_col = row_; break;
-          case 7:  in_row = in_height - 1 - x; in_col = in_width - 1 - row_; break;
-          default: in_row = x; in_col = in_width - 1 - row_; break;  // 8
+          case 3:
+            in_row = in_height - 1 - row_;
+            in_col = in_width - 1 - x;
+            break;
+          case 4:
+            in_row = in_height - 1 - row_;
+            in_col = x;
+            break;
+          case 5:
+            in_row = x;
+            in_col = row_;
+            break;
+          case 6:
+            in_row = in_height - 1 - x;
+            in_col = row_;
+            break;
+          case 7:
+            in_row = in_height - 1 - x;
+            in_col = in_width - 1 - row_;
+            break;
+          default:
+            in_row = x;
+            in_col = in_width - 1 - row_;
+            break;  // 8
         }
         std::memcpy(pixel, stored_.data() + (std::size_t{in_row} * in_width + in_col) * channels,
                     channels);

@@ -16,8 +16,8 @@ void GreyToRgbRow(const std::uint8_t* grey, std::uint8_t* rgb, std::size_t width
   }
 }
 
-void BitsToRgbRow(const std::uint8_t* bits, std::uint8_t* rgb, std::size_t width,
-                  std::uint8_t zero, std::uint8_t one) {
+void BitsToRgbRow(const std::uint8_t* bits, std::uint8_t* rgb, std::size_t width, std::uint8_t zero,
+                  std::uint8_t one) {
   // Eight pixels at a time through a table of the 24 bytes each bit pattern gives.
   std::array<std::array<std::uint8_t, 24>, 256> table;
   for (int pattern = 0; pattern < 256; ++pattern) {

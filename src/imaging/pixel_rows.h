@@ -28,8 +28,8 @@ void GreyToRgbRow(const std::uint8_t* grey, std::uint8_t* rgb, std::size_t width
 
 // Bi-level pixels, eight to a byte with the first in the high bit, to RGB:
 // a set bit becomes `one`, a clear bit `zero`.
-void BitsToRgbRow(const std::uint8_t* bits, std::uint8_t* rgb, std::size_t width,
-                  std::uint8_t zero, std::uint8_t one);
+void BitsToRgbRow(const std::uint8_t* bits, std::uint8_t* rgb, std::size_t width, std::uint8_t zero,
+                  std::uint8_t one);
 
 // C, M, Y, K (0 = no ink) to R, G, B, as a plain ink model without a
 // colour profile: R = (255 - C) * (255 - K) / 255, and so on.

@@ -10,6 +10,16 @@ namespace {
 
 constexpr std::uint32_t kMaxDimension = 65500;  // what a JPEG file can hold
 
+// Every strip or tile of a sound file holds data; one of none means a
+// damaged directory, even where the part of the image we need is whole.
+bool EveryStrileHasData(TIFF* tiff) {
+  const std::uint32_t count = TIFFNumberOfStrips(tiff);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (TIFFGetStrileByteCount(tiff, i) == 0) return false;
+  }
+  return count > 0;
+}
+
 }  // namespace
 
 std::unique_ptr<ImageDecoder> OpenTiffDecoder(File& file) {
@@ -18,7 +28,8 @@ std::unique_ptr<ImageDecoder> OpenTiffDecoder(File& file) {
   ImageHeader header;
   if (!TIFFGetField(tiff->tiff(), TIFFTAG_IMAGEWIDTH, &header.width) ||
       !TIFFGetField(tiff->tiff(), TIFFTAG_IMAGELENGTH, &header.height) || header.width == 0 ||
-      header.height == 0 || header.width > kMaxDimension || header.height > kMaxDimension) {
+      header.height == 0 || header.width > kMaxDimension || header.height > kMaxDimension ||
+      !EveryStrileHasData(tiff->tiff())) {
     return nullptr;
   }
   TiffImageFacts facts = ReadTiffImageFacts(tiff->tiff());

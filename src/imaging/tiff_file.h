@@ -5,12 +5,12 @@
 #ifndef SHIFRODEL_IMAGING_TIFF_FILE_H_
 #define SHIFRODEL_IMAGING_TIFF_FILE_H_
 
+#include <tiffio.h>
+
 #include <cstdarg>
 #include <cstdint>
 #include <memory>
 #include <string>
-
-#include <tiffio.h>
 
 #include "platform/file_system.h"
 

@@ -23,6 +23,17 @@ class RgbaDecoder final : public ImageDecoder {
       return false;
     }
     begun_ = true;
+    std::uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(file_->tiff(), TIFFTAG_COMPRESSION, &compression);
+    if (TIFFIsTiled(file_->tiff()) && compression == COMPRESSION_NONE) {
+      // libtiff 4.5 insists that the read buffer of an uncompressed tile be
+      // exactly one tile long, but rounds the buffers it allocates itself
+      // up to whole kilobytes; so the buffer is ours.
+      const std::int64_t tile_size = TIFFTileSize64(file_->tiff());
+      if (tile_size <= 0 || tile_size > TiffFile::kMaxAllocation) return false;
+      raw_tile_.resize(static_cast<std::size_t>(tile_size));
+      TIFFReadBufferSetup(file_->tiff(), raw_tile_.data(), tile_size);
+    }
     // Orientation is applied later, for the whole image: libtiff would only
     // flip within each band.
     image_.orientation = ORIENTATION_TOPLEFT;
@@ -58,8 +69,7 @@ class RgbaDecoder final : public ImageDecoder {
     band_height_ = std::min(band_rows_, header_.height - row_);
     image_.row_offset = static_cast<int>(band_top_);
     image_.col_offset = 0;
-    return TIFFRGBAImageGet(&image_, band_.data(), header_.width, band_height_) &&
-           !file_->failed();
+    return TIFFRGBAImageGet(&image_, band_.data(), header_.width, band_height_) && !file_->failed();
   }
 
   std::unique_ptr<TiffFile> file_;
@@ -68,6 +78,7 @@ class RgbaDecoder final : public ImageDecoder {
   TIFFRGBAImage image_{};
   bool begun_ = false;
   std::vector<std::uint32_t> band_;
+  std::vector<std::uint8_t> raw_tile_;
   std::uint32_t band_top_ = 0;
   std::uint32_t band_height_ = 0;
   std::uint32_t row_ = 0;

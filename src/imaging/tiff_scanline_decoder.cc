@@ -17,8 +17,8 @@ enum class Alpha { kNone, kAssociated, kUnassociated };
 struct Layout {
   Model model = Model::kRgb;
   int bits = 8;
-  int samples = 3;       // samples per pixel, extra samples included
-  int colours = 3;       // the colour samples among them
+  int samples = 3;  // samples per pixel, extra samples included
+  int colours = 3;  // the colour samples among them
   Alpha alpha = Alpha::kNone;
   bool min_is_white = false;
 };
@@ -94,7 +94,8 @@ std::optional<Layout> ReadLayout(TIFF* tiff) {
   }
   // A bi-level image with more than one sample, or an image of fewer than
   // 8 bits with an alpha channel, goes the general road.
-  if ((layout.model == Model::kBilevel && samples != 1) || (layout.alpha != Alpha::kNone && bits < 8)) {
+  if ((layout.model == Model::kBilevel && samples != 1) ||
+      (layout.alpha != Alpha::kNone && bits < 8)) {
     return std::nullopt;
   }
   return layout;
@@ -134,8 +135,9 @@ class ScanlineDecoder final : public ImageDecoder {
   }
   // Whether rows pass through 8-bit samples before the colour conversion.
   bool NeedsSamples() const {
-    return layout_.model != Model::kBilevel && !(layout_.bits == 8 && layout_.alpha == Alpha::kNone &&
-                                                 layout_.model != Model::kPalette);
+    return layout_.model != Model::kBilevel &&
+           !(layout_.bits == 8 && layout_.alpha == Alpha::kNone &&
+             layout_.model != Model::kPalette);
   }
 
   void LoadPalette() {
