@@ -4,9 +4,11 @@
 #ifndef SHIFRODEL_IMAGING_JPEG_MEMORY_DESTINATION_H_
 #define SHIFRODEL_IMAGING_JPEG_MEMORY_DESTINATION_H_
 
+#include <cstddef>
+#include <cstdio>
+// jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>

@@ -4,10 +4,11 @@
 #ifndef SHIFRODEL_IMAGING_LIBJPEG_ERRORS_H_
 #define SHIFRODEL_IMAGING_LIBJPEG_ERRORS_H_
 
-#include <jpeglib.h>
-
 #include <csetjmp>
+#include <cstddef>
 #include <cstdio>
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
 
 namespace shifrodel {
 
