@@ -1,6 +1,5 @@
 #include "imaging/pixel_rows.h"
 
-#include <array>
 #include <cstring>
 
 namespace shifrodel {
@@ -16,22 +15,22 @@ void GreyToRgbRow(const std::uint8_t* grey, std::uint8_t* rgb, std::size_t width
   }
 }
 
-void BitsToRgbRow(const std::uint8_t* bits, std::uint8_t* rgb, std::size_t width, std::uint8_t zero,
-                  std::uint8_t one) {
-  // Eight pixels at a time through a table of the 24 bytes each bit pattern gives.
-  std::array<std::array<std::uint8_t, 24>, 256> table;
+BitsToRgb::BitsToRgb(std::uint8_t zero, std::uint8_t one) {
   for (int pattern = 0; pattern < 256; ++pattern) {
     for (int bit = 0; bit < 8; ++bit) {
       const std::uint8_t v = (pattern & (0x80 >> bit)) ? one : zero;
-      table[pattern][bit * 3] = table[pattern][bit * 3 + 1] = table[pattern][bit * 3 + 2] = v;
+      table_[pattern][bit * 3] = table_[pattern][bit * 3 + 1] = table_[pattern][bit * 3 + 2] = v;
     }
   }
+}
+
+void BitsToRgb::Row(const std::uint8_t* bits, std::uint8_t* rgb, std::size_t width) const {
   const std::size_t whole = width / 8;
   for (std::size_t i = 0; i < whole; ++i) {
-    std::memcpy(rgb, table[bits[i]].data(), 24);
+    std::memcpy(rgb, table_[bits[i]].data(), 24);
     rgb += 24;
   }
-  if (const std::size_t rest = width % 8) std::memcpy(rgb, table[bits[whole]].data(), rest * 3);
+  if (const std::size_t rest = width % 8) std::memcpy(rgb, table_[bits[whole]].data(), rest * 3);
 }
 
 void CmykToRgbRow(const std::uint8_t* cmyk, std::uint8_t* rgb, std::size_t width) {

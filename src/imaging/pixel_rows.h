@@ -4,6 +4,7 @@
 #ifndef SHIFRODEL_IMAGING_PIXEL_ROWS_H_
 #define SHIFRODEL_IMAGING_PIXEL_ROWS_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 

@@ -104,7 +104,10 @@ std::optional<Layout> ReadLayout(TIFF* tiff) {
 class ScanlineDecoder final : public ImageDecoder {
  public:
   ScanlineDecoder(std::unique_ptr<TiffFile> file, const ImageHeader& header, const Layout& layout)
-      : file_(std::move(file)), header_(header), layout_(layout) {
+      : file_(std::move(file)),
+        header_(header),
+        layout_(layout),
+        bits_to_rgb_(layout.min_is_white ? 255 : 0, layout.min_is_white ? 0 : 255) {
     header_.format = PixelFormat::kRgb8;
     raw_.resize(static_cast<std::size_t>(TIFFScanlineSize64(file_->tiff())));
     if (NeedsSamples()) samples_.resize(std::size_t{header_.width} * layout_.samples);
@@ -181,8 +184,7 @@ class ScanlineDecoder final : public ImageDecoder {
   void ConvertRow(std::uint8_t* rgb) {
     const std::size_t width = header_.width;
     if (layout_.model == Model::kBilevel) {
-      const std::uint8_t zero = layout_.min_is_white ? 255 : 0;
-      BitsToRgbRow(raw_.data(), rgb, width, zero, static_cast<std::uint8_t>(255 - zero));
+      bits_to_rgb_.Row(raw_.data(), rgb, width);
       return;
     }
     const std::uint8_t* s = raw_.data();
@@ -245,6 +247,7 @@ class ScanlineDecoder final : public ImageDecoder {
   Layout layout_;
   std::vector<std::uint8_t> raw_;
   std::vector<std::uint8_t> samples_;
+  BitsToRgb bits_to_rgb_;
   std::array<std::array<std::uint8_t, 3>, 256> palette_{};
   std::uint32_t row_ = 0;
 };

@@ -76,7 +76,7 @@ TEST(JpegConversionTest, ApplicationSegmentsAndCommentsAreCarriedOver) {
       {JPEG_APP0 + 1, std::string("Exif\0\0MM\0*\0\0\0\x08\0\0", 16)},
       {JPEG_APP0 + 1, "http://ns.adobe.com/xap/1.0/\0<x:xmpmeta/>"},
       {JPEG_APP0 + 2, icc},
-      {JPEG_APP0 + 13, std::string("Photoshop 3.0\08BIM\x04\x04\0\0\0\0\0\0", 28)},
+      {JPEG_APP0 + 13, std::string("Photoshop 3.0\08BIM\x04\x04\0\0\0\0\0\0", 26)},
       {JPEG_COM, "scanned in the reading room"},
   };
   JpegSpec spec = Flat(3, JCS_YCbCr, {10, 120, 240});
