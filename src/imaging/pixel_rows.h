@@ -28,9 +28,16 @@ void SixteenToEightRow(const std::uint16_t* in, std::uint8_t* out, std::size_t c
 void GreyToRgbRow(const std::uint8_t* grey, std::uint8_t* rgb, std::size_t width);
 
 // Bi-level pixels, eight to a byte with the first in the high bit, to RGB:
-// a set bit becomes `one`, a clear bit `zero`.
-void BitsToRgbRow(const std::uint8_t* bits, std::uint8_t* rgb, std::size_t width, std::uint8_t zero,
-                  std::uint8_t one);
+// a set bit becomes `one`, a clear bit `zero`. Eight pixels at a time,
+// through a table of the 24 bytes that each bit pattern gives.
+class BitsToRgb {
+ public:
+  BitsToRgb(std::uint8_t zero, std::uint8_t one);
+  void Row(const std::uint8_t* bits, std::uint8_t* rgb, std::size_t width) const;
+
+ private:
+  std::array<std::array<std::uint8_t, 24>, 256> table_;
+};
 
 // C, M, Y, K (0 = no ink) to R, G, B, as a plain ink model without a
 // colour profile: R = (255 - C) * (255 - K) / 255, and so on.
