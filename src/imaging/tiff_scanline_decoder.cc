@@ -137,8 +137,11 @@ class ScanlineDecoder final : public ImageDecoder {
     return layout_.model == Model::kRgb && layout_.bits == 8 && layout_.samples == 3;
   }
   // Whether rows pass through 8-bit samples before the colour conversion.
+  bool IsPlainRgb16() const {
+    return layout_.model == Model::kRgb && layout_.bits == 16 && layout_.samples == 3;
+  }
   bool NeedsSamples() const {
-    return layout_.model != Model::kBilevel &&
+    return layout_.model != Model::kBilevel && !IsPlainRgb16() &&
            !(layout_.bits == 8 && layout_.alpha == Alpha::kNone &&
              layout_.model != Model::kPalette);
   }
@@ -185,6 +188,11 @@ class ScanlineDecoder final : public ImageDecoder {
     const std::size_t width = header_.width;
     if (layout_.model == Model::kBilevel) {
       bits_to_rgb_.Row(raw_.data(), rgb, width);
+      return;
+    }
+    if (IsPlainRgb16()) {
+      // Rounded straight into the output row.
+      SixteenToEightRow(reinterpret_cast<const std::uint16_t*>(raw_.data()), rgb, width * 3);
       return;
     }
     const std::uint8_t* s = raw_.data();
