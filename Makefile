@@ -3,7 +3,7 @@
 #   make test  builds everything and runs every test suite
 SHELL := /bin/bash
 
-.PHONY: run test deps build test-release test-asan build-mingw clean
+.PHONY: run test deps build test-release test-asan build-mingw test-windows clean
 
 deps:
 	@tools/install-deps.sh
@@ -15,7 +15,7 @@ build: deps
 run: build
 	tools/sample-place.sh build/release/src/cli/shifrodel-batch
 
-test: deps test-release test-asan build-mingw
+test: deps test-release test-asan test-windows
 
 test-release: deps
 	cmake --preset release
@@ -30,6 +30,10 @@ test-asan: deps
 build-mingw: deps
 	cmake --preset mingw
 	cmake --build --preset mingw
+
+# The Windows build's tests under wine (its prefix lives in build/mingw/wine).
+test-windows: build-mingw
+	ctest --preset mingw
 
 clean:
 	rm -rf build

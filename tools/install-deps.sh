@@ -9,7 +9,7 @@ packages=(
   libjpeg62-turbo-dev libtiff-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest
   qt6-base-dev
-  g++-mingw-w64-x86-64-posix
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()

@@ -16,6 +16,9 @@ namespace {
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                       FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
+// The longest path the wide API takes, in characters.
+constexpr DWORD kLongestPath = 32768;
+
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // Closes a handle when it goes out of scope.
@@ -97,6 +100,11 @@ class WindowsFile final : public File {
 
 DWORD Attributes(const std::string& path) { return ::GetFileAttributesW(WidePath(path).c_str()); }
 
+bool IsReadOnly(const std::string& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+}
+
 // The folder part of a path, with its separator ("" when it has none).
 std::string FolderOf(const std::string& path) {
   const std::size_t cut = path.find_last_of("\\/:");
@@ -113,8 +121,8 @@ std::optional<std::string> ParentOf(const std::string& path) {
     if (path == ".") return std::nullopt;
     return std::string(".");
   }
-  const bool at_root = path[cut] == ':' || cut == 0 || path[cut - 1] == ':' ||
-                       path[cut - 1] == '\\';
+  const bool at_root =
+      path[cut] == ':' || cut == 0 || path[cut - 1] == ':' || path[cut - 1] == '\\';
   std::string parent = path.substr(0, at_root ? cut + 1 : cut);
   if (parent.size() >= end) return std::nullopt;
   return parent;
@@ -229,15 +237,20 @@ class WindowsFileSystem final : public FileSystem {
 
   // The system's copy into a temporary file beside the target, put in the
   // target's place once complete: a failed or cut-off copy leaves the target
-  // as it was.
+  // as it was. The attributes are set explicitly, and a read-only target
+  // refused explicitly, since not every implementation of the API does so.
   bool CopyFile(const std::string& from, const std::string& to) override {
+    const DWORD source = Attributes(from);
+    if (source == INVALID_FILE_ATTRIBUTES || IsReadOnly(to)) return false;
     std::string temp;
     const HANDLE h = CreateTempBeside(to, &temp);
     if (h == INVALID_HANDLE_VALUE) return false;
     ::CloseHandle(h);
+    const std::wstring wide_temp = WidePath(temp);
     const bool ok =
-        ::CopyFileW(WidePath(from).c_str(), WidePath(temp).c_str(), FALSE) &&
-        ::MoveFileExW(WidePath(temp).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING);
+        ::CopyFileW(WidePath(from).c_str(), wide_temp.c_str(), FALSE) &&
+        SetSettableAttributes(wide_temp, source) &&
+        ::MoveFileExW(wide_temp.c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING);
     if (!ok) DiscardTemp(temp);
     return ok;
   }
@@ -251,6 +264,7 @@ class WindowsFileSystem final : public FileSystem {
   }
 
   bool ReplaceFile(const std::string& from, const std::string& to) override {
+    if (IsReadOnly(to)) return false;
     const std::wstring wide_from = WidePath(from);
     Handle h(::CreateFileW(wide_from.c_str(), GENERIC_WRITE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -387,18 +401,16 @@ class WindowsFileSystem final : public FileSystem {
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!h.valid()) return std::nullopt;
-    std::wstring final_path(MAX_PATH, L'\0');
-    for (;;) {
-      const DWORD n = ::GetFinalPathNameByHandleW(h.get(), final_path.data(),
-                                                  static_cast<DWORD>(final_path.size()),
-                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-      if (n == 0) return std::nullopt;
-      if (n < final_path.size()) {
-        final_path.resize(n);
-        break;
-      }
-      final_path.resize(n);
+    std::wstring final_path(kLongestPath, L'\0');
+    DWORD n = ::GetFinalPathNameByHandleW(h.get(), final_path.data(), kLongestPath,
+                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0) {
+      // Where the system cannot tell the handle's path (wine, for a long
+      // one), the full path name serves, absolute but with links unresolved.
+      n = ::GetFullPathNameW(WidePath(path).c_str(), kLongestPath, final_path.data(), nullptr);
     }
+    if (n == 0 || n >= kLongestPath) return std::nullopt;
+    final_path.resize(n);
     std::string out;
     if (!Narrow(WithoutLongPrefix(final_path), &out)) return std::nullopt;
     return out;
@@ -412,7 +424,12 @@ class WindowsFileSystem final : public FileSystem {
 
   // OPEN_ALWAYS and then a cut to nothing, not CREATE_ALWAYS, which refuses
   // an existing hidden or system file unless told its attributes.
+  // A read-only file is refused explicitly: wine run by root would open it.
   std::unique_ptr<File> CreateWrite(const std::string& path, int* os_error) override {
+    if (IsReadOnly(path)) {
+      ::SetLastError(ERROR_ACCESS_DENIED);
+      return Open(INVALID_HANDLE_VALUE, false, os_error);
+    }
     return Open(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
                 true, os_error);

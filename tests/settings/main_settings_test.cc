@@ -38,8 +38,11 @@ TMainSettings LoadFrom(const std::string& ini) {
 }
 
 TEST(SettingsPath, ReplacesOrAppendsTheExtension) {
-  EXPECT_EQ(SettingsPath("/opt/tools/Shifrodel.exe"), "/opt/tools/Shifrodel.ini");
-  EXPECT_EQ(SettingsPath("/opt/tools.d/shifrodel"), "/opt/tools.d/shifrodel.ini");
+  using testing::NativeSeparators;
+  EXPECT_EQ(SettingsPath(NativeSeparators("\\opt\\tools\\Shifrodel.exe")),
+            NativeSeparators("\\opt\\tools\\Shifrodel.ini"));
+  EXPECT_EQ(SettingsPath(NativeSeparators("\\opt\\tools.d\\shifrodel")),
+            NativeSeparators("\\opt\\tools.d\\shifrodel.ini"));
 }
 
 TEST(LoadSettings, WithoutAFileTheDefaultsApply) {
