@@ -14,15 +14,15 @@ int PlanCopy(
   job.state.StopRequested = false;
   const TargetRoots roots{job.state.SourceRoot, job.state.TargetRoot, job.state.OtherRoot};
   int count = 0;
-  WalkSourceTree(job, options.SourceFolder,
-                 {[&](const std::string& source) {
-                    const std::optional<std::string> destination =
-                        BuildTargetPath(source, roots, options.CopyOther());
-                    if (!destination || !IsAcceptedSource(source)) return;
-                    ++count;
-                    planned(source, *destination);
-                  },
-                  [](const std::string&, bool) {}});
+  SourceWalk walk(job, options.SourceFolder);
+  while (const std::optional<WalkEntry> entry = walk.Next()) {
+    if (entry->kind != WalkEntry::kFile) continue;
+    const std::optional<std::string> destination =
+        BuildTargetPath(entry->path, roots, options.CopyOther());
+    if (!destination || !IsAcceptedSource(entry->path)) continue;
+    ++count;
+    planned(entry->path, *destination);
+  }
   return count;
 }
 

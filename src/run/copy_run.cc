@@ -62,17 +62,19 @@ TRunOutcome RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& optio
   job.window.SetStatus("Обработка..."_cp1251);
   job.window.SetBusyPointer(true);
 
-  WalkSourceTree(job, options.SourceFolder,
-                 {[&](const std::string& path) {
-                    job.window.PumpMessages();
-                    ProcessFile(job, image, options, path);
-                  },
-                  [&](const std::string& shown_path, bool is_folder) {
-                    // Never converted under a mangled name, never deleted:
-                    // the user is told which file or folder was passed over.
-                    if (!is_folder) job.window.PumpMessages();
-                    if (is_folder || IsAcceptedSource(shown_path)) LogProblem(job, shown_path, "");
-                  }});
+  SourceWalk walk(job, options.SourceFolder);
+  while (!job.state.StopRequested) {
+    const std::optional<WalkEntry> entry = walk.Next();
+    if (!entry) break;
+    if (entry->kind != WalkEntry::kUnrepresentableFolder) job.window.PumpMessages();
+    if (entry->kind == WalkEntry::kFile) {
+      ProcessFile(job, image, options, entry->path);
+    } else if (entry->kind == WalkEntry::kUnrepresentableFolder || IsAcceptedSource(entry->path)) {
+      // Never converted under a mangled name, never deleted: the user is
+      // told which file or folder was passed over.
+      LogProblem(job, entry->path, "");
+    }
+  }
 
   job.window.SetJobState(TJobState::kIdle);
   CloseProblemLog(job);

@@ -3,48 +3,70 @@
 #include "text/path_rules.h"
 
 namespace shifrodel {
-namespace {
 
-// True for the destination or miscellaneous folder of the run.
-bool IsOutputTree(JobContext& job, const std::string& folder) {
-  const std::optional<std::string> canonical = job.fs.CanonicalPath(folder);
+SourceWalk::SourceWalk(JobContext& job, const std::string& folder) : job_(job) { Enter(folder); }
+
+void SourceWalk::Enter(const std::string& folder) {
+  std::optional<std::vector<DirEntry>> entries = job_.fs.ListFolder(folder);
+  if (entries) levels_.push_back({folder, std::move(*entries), 0});
+}
+
+bool SourceWalk::IsOutputTree(const std::string& folder) {
+  const std::optional<std::string> canonical = job_.fs.CanonicalPath(folder);
   if (!canonical) return false;
-  for (const std::string* root : {&job.state.TargetRoot, &job.state.OtherRoot}) {
-    if (root->empty()) continue;
-    if (job.fs.CanonicalPath(*root) == canonical) return true;
+  for (const std::string* root : {&job_.state.TargetRoot, &job_.state.OtherRoot}) {
+    if (!root->empty() && job_.fs.CanonicalPath(*root) == canonical) return true;
   }
   return false;
 }
 
-}  // namespace
-
-void WalkSourceTree(JobContext& job, const std::string& folder, const SourceWalkVisitor& visit) {
-  const std::optional<std::vector<DirEntry>> entries = job.fs.ListFolder(folder);
-  if (!entries) return;
-  for (const DirEntry& entry : *entries) {
-    if (job.state.StopRequested) return;
-    const std::string path = JoinPath(folder, entry.name);
-    if (!entry.name_ok) {
-      if (entry.kind != EntryKind::kOther) {
-        visit.unrepresentable(path, entry.kind == EntryKind::kFolder);
-      }
+bool SourceWalk::Advance() {
+  while (!levels_.empty()) {
+    Level& level = levels_.back();
+    if (level.next == level.entries.size()) {
+      levels_.pop_back();
       continue;
+    }
+    const DirEntry& entry = level.entries[level.next++];
+    std::string path = JoinPath(level.folder, entry.name);
+    if (!entry.name_ok) {
+      if (entry.kind == EntryKind::kOther) continue;
+      ahead_.push_back({entry.kind == EntryKind::kFolder ? WalkEntry::kUnrepresentableFolder
+                                                         : WalkEntry::kUnrepresentableFile,
+                        std::move(path)});
+      return true;
     }
     switch (entry.kind) {
       case EntryKind::kFolder:
-        if (!IsOutputTree(job, path)) WalkSourceTree(job, path, visit);
-        break;
+        if (!IsOutputTree(path)) Enter(path);  // may invalidate `level`
+        continue;
       case EntryKind::kLink:
         // A link to a file is walked as that file; a link to a folder is not.
-        if (job.fs.FileExists(path)) visit.file(path);
+        if (!job_.fs.FileExists(path)) continue;
         break;
       case EntryKind::kFile:
-        visit.file(path);
         break;
       case EntryKind::kOther:  // devices, pipes: reading one could hang the run
-        break;
+        continue;
     }
+    ahead_.push_back({WalkEntry::kFile, std::move(path)});
+    return true;
   }
+  return false;
+}
+
+std::optional<WalkEntry> SourceWalk::Next() {
+  if (ahead_.empty() && !Advance()) return std::nullopt;
+  WalkEntry entry = std::move(ahead_.front());
+  ahead_.pop_front();
+  return entry;
+}
+
+const WalkEntry* SourceWalk::Peek(std::size_t ahead) {
+  while (ahead_.size() <= ahead) {
+    if (!Advance()) return nullptr;
+  }
+  return &ahead_[ahead];
 }
 
 }  // namespace shifrodel
