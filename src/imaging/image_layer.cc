@@ -7,7 +7,7 @@
 namespace shifrodel {
 
 void ImageLayer::LoadImageFile(const std::string& path) {
-  loaded_ = converter_.Convert(path, quality_, progress_);
+  loaded_ = converter_->Convert(path, quality_, progress_);
   io_failed_ = !loaded_.has_value();
 }
 

@@ -15,7 +15,12 @@ namespace shifrodel {
 
 class ImageLayer {
  public:
-  ImageLayer(FileSystem& fs, JpegConverter& converter) : fs_(fs), converter_(converter) {}
+  ImageLayer(FileSystem& fs, JpegConverter& converter) : fs_(fs), converter_(&converter) {}
+
+  // The converter behind the loads; a copy run on several cores puts one in
+  // front of it for the run's length.
+  JpegConverter& converter() const { return *converter_; }
+  void set_converter(JpegConverter& converter) { converter_ = &converter; }
 
   // Reads and encodes a file; IoFailed() tells whether that failed.
   void LoadImageFile(const std::string& path);
@@ -36,7 +41,7 @@ class ImageLayer {
 
  private:
   FileSystem& fs_;
-  JpegConverter& converter_;
+  JpegConverter* converter_;
   int quality_ = 80;
   bool io_failed_ = false;
   std::optional<std::string> loaded_;

@@ -1,7 +1,9 @@
 #include "run/copy_run.h"
 
+#include "run/convert_ahead.h"
 #include "run/file_step.h"
 #include "run/free_space_guard.h"
+#include "run/lookahead_converter.h"
 #include "run/problem_log.h"
 #include "run/quality_text.h"
 #include "run/run_roots.h"
@@ -35,9 +37,36 @@ void ExitAfterRun(JobContext& job, const TRunOptions& options) {
   }
 }
 
+// The walk, handing every file to the file step; with several workers the
+// coming files are converted ahead while the file step works.
+void WalkAndProcess(JobContext& job, ImageLayer& image, const TRunOptions& options, int workers) {
+  std::optional<LookaheadConverter> ahead;
+  JpegConverter& own = image.converter();
+  if (workers > 1) {
+    ahead.emplace(own, workers);
+    image.set_converter(*ahead);
+  }
+  SourceWalk walk(job, options.SourceFolder);
+  while (!job.state.StopRequested) {
+    const std::optional<WalkEntry> entry = walk.Next();
+    if (!entry) break;
+    if (ahead) ConvertAhead(job, options, image.JpegQuality(), walk, *ahead);
+    if (entry->kind != WalkEntry::kUnrepresentableFolder) job.window.PumpMessages();
+    if (entry->kind == WalkEntry::kFile) {
+      ProcessFile(job, image, options, entry->path);
+      if (ahead) ahead->Discard(entry->path);  // not needed after all
+    } else if (entry->kind == WalkEntry::kUnrepresentableFolder || IsAcceptedSource(entry->path)) {
+      // Never converted under a mangled name, never deleted: the user is
+      // told which file or folder was passed over.
+      LogProblem(job, entry->path, "");
+    }
+  }
+  image.set_converter(own);
+}
+
 }  // namespace
 
-TRunOutcome RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& options) {
+TRunOutcome RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& options, int workers) {
   if (Trim(options.SourceFolder).empty()) {
     return Refuse(job, "Выберите папку для обработки"_cp1251, TFolderField::kSource);
   }
@@ -62,19 +91,7 @@ TRunOutcome RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& optio
   job.window.SetStatus("Обработка..."_cp1251);
   job.window.SetBusyPointer(true);
 
-  SourceWalk walk(job, options.SourceFolder);
-  while (!job.state.StopRequested) {
-    const std::optional<WalkEntry> entry = walk.Next();
-    if (!entry) break;
-    if (entry->kind != WalkEntry::kUnrepresentableFolder) job.window.PumpMessages();
-    if (entry->kind == WalkEntry::kFile) {
-      ProcessFile(job, image, options, entry->path);
-    } else if (entry->kind == WalkEntry::kUnrepresentableFolder || IsAcceptedSource(entry->path)) {
-      // Never converted under a mangled name, never deleted: the user is
-      // told which file or folder was passed over.
-      LogProblem(job, entry->path, "");
-    }
-  }
+  WalkAndProcess(job, image, options, workers);
 
   job.window.SetJobState(TJobState::kIdle);
   CloseProblemLog(job);

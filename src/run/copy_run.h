@@ -16,8 +16,11 @@ namespace shifrodel {
 enum class TRunOutcome { kRefused, kFinished, kStopped };
 
 // The whole run, from the checks to the final caption and the exit after the
-// run. Returns when the window is idle again.
-TRunOutcome RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& options);
+// run. Returns when the window is idle again. With more than one worker,
+// coming files are converted ahead on that many threads; what the run asks,
+// writes and records is the same as with one.
+TRunOutcome RunCopy(JobContext& job, ImageLayer& image, const TRunOptions& options,
+                    int workers = 1);
 
 }  // namespace shifrodel
 

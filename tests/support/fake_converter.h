@@ -6,7 +6,9 @@
 #define SHIFRODEL_TESTS_SUPPORT_FAKE_CONVERTER_H_
 
 #include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "imaging/jpeg_converter.h"
 #include "platform/file_system.h"
@@ -20,20 +22,31 @@ class FakeConverter : public JpegConverter {
   std::optional<std::string> Convert(const std::string& path, int quality,
                                      const ProgressFn& progress) override {
     ++conversions_;
+    if (std::this_thread::get_id() != owner_) ++conversions_elsewhere_;
     last_quality_ = quality;
     if (progress) progress();
+    if (delay_ms_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms_));
     std::optional<std::string> content = fs_.ReadWholeFile(path);
     if (!content || content->starts_with("broken")) return std::nullopt;
     return "jpeg:" + *content;
   }
 
+  // Makes every conversion take this long, so that conversions on other
+  // threads overlap the file step.
+  void set_delay_ms(int ms) { delay_ms_ = ms; }
+
   int conversions() const { return conversions_; }
+  // Conversions on threads other than the one that made the converter.
+  int conversions_elsewhere() const { return conversions_elsewhere_; }
   int last_quality() const { return last_quality_; }
 
  private:
   FileSystem& fs_;
+  const std::thread::id owner_ = std::this_thread::get_id();
   std::atomic<int> conversions_ = 0;
+  std::atomic<int> conversions_elsewhere_ = 0;
   std::atomic<int> last_quality_ = 0;
+  int delay_ms_ = 0;
 };
 
 }  // namespace shifrodel::testing

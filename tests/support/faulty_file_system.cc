@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <mutex>
 #include <utility>
 
 namespace shifrodel::testing {
@@ -42,6 +43,7 @@ FaultyFileSystem::Fault& FaultyFileSystem::Fail(FsOp op, std::string path, int o
 }
 
 FaultyFileSystem::Fault& FaultyFileSystem::FailWhere(FsOp op, PathMatch match, int os_error) {
+  std::lock_guard lock(mutex_);
   Fault& fault = faults_.emplace_back();
   fault.op_ = op;
   fault.match_ = std::move(match);
@@ -50,26 +52,33 @@ FaultyFileSystem::Fault& FaultyFileSystem::FailWhere(FsOp op, PathMatch match, i
 }
 
 void FaultyFileSystem::FailWritesAfter(std::int64_t bytes, PathMatch match) {
+  std::lock_guard lock(mutex_);
   rooms_.push_back(std::make_shared<Room>(Room{bytes, std::move(match)}));
 }
 
 void FaultyFileSystem::ScriptDiskFree(std::vector<std::optional<std::uint64_t>> free_bytes,
                                       std::string volume) {
+  std::lock_guard lock(mutex_);
   free_script_ = std::move(free_bytes);
   free_next_ = 0;
   free_volume_ = std::move(volume);
 }
 
 void FaultyFileSystem::Clear() {
+  std::lock_guard lock(mutex_);
   faults_.clear();
   rooms_.clear();
   free_script_.clear();
   free_next_ = 0;
 }
 
-int FaultyFileSystem::Calls(FsOp op) const { return calls_[static_cast<std::size_t>(op)]; }
+int FaultyFileSystem::Calls(FsOp op) const {
+  std::lock_guard lock(mutex_);
+  return calls_[static_cast<std::size_t>(op)];
+}
 
 int FaultyFileSystem::Calls(FsOp op, std::string_view path) const {
+  std::lock_guard lock(mutex_);
   return static_cast<int>(std::count_if(call_paths_.begin(), call_paths_.end(), [&](const auto& c) {
     return c.first == op && c.second == path;
   }));
@@ -77,6 +86,7 @@ int FaultyFileSystem::Calls(FsOp op, std::string_view path) const {
 
 bool FaultyFileSystem::Fails(FsOp op, std::initializer_list<std::string_view> paths,
                              int* os_error) {
+  std::lock_guard lock(mutex_);
   ++calls_[static_cast<std::size_t>(op)];
   for (std::string_view path : paths) call_paths_.emplace_back(op, path);
   for (Fault& fault : faults_) {
@@ -90,6 +100,7 @@ bool FaultyFileSystem::Fails(FsOp op, std::initializer_list<std::string_view> pa
 }
 
 std::shared_ptr<FaultyFileSystem::Room> FaultyFileSystem::RoomFor(const std::string& path) {
+  std::lock_guard lock(mutex_);
   for (const auto& room : rooms_) {
     if (!room->match || room->match(path)) return room;
   }
@@ -176,7 +187,11 @@ bool FaultyFileSystem::SetLastWriteDosTime(const std::string& path, std::uint32_
 
 std::optional<DiskSpace> FaultyFileSystem::DiskFree(const std::string& path) {
   if (Fails(FsOp::kDiskFree, {path})) return std::nullopt;
-  if (free_script_.empty()) return inner_.DiskFree(path);
+  std::unique_lock lock(mutex_);
+  if (free_script_.empty()) {
+    lock.unlock();
+    return inner_.DiskFree(path);
+  }
   const std::optional<std::uint64_t> figure = free_script_[free_next_];
   if (free_next_ + 1 < free_script_.size()) ++free_next_;
   if (!figure) return std::nullopt;

@@ -2,6 +2,7 @@
 // the native file system) and makes chosen calls fail: by operation and by
 // path, a disk that fills up after so many bytes, and a scripted free-space
 // figure. It counts the calls it sees, so a test can tell what was asked.
+// Calls may come from several threads at once.
 //
 //   FaultyFileSystem fs;                                  // over NativeFileSystem()
 //   fs.Fail(FsOp::kCreateWrite, dir / "descript.ion", EACCES);
@@ -21,6 +22,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -148,6 +150,8 @@ class FaultyFileSystem final : public FileSystem {
   std::shared_ptr<Room> RoomFor(const std::string& path);
 
   FileSystem& inner_;
+  // The jobs may call from worker threads (conversion ahead of the file step).
+  mutable std::mutex mutex_;
   std::deque<Fault> faults_;  // a deque, so that the references handed out stay valid
   std::vector<std::shared_ptr<Room>> rooms_;  // shared with the files open on them
   std::vector<std::optional<std::uint64_t>> free_script_;
