@@ -3,7 +3,7 @@
 #   make test  builds everything and runs every test suite
 SHELL := /bin/bash
 
-.PHONY: run test deps build test-release test-asan build-mingw test-windows clean
+.PHONY: run test deps build test-release test-asan test-tsan build-mingw test-windows clean
 
 deps:
 	@tools/install-deps.sh
@@ -13,9 +13,9 @@ build: deps
 	cmake --build --preset release
 
 run: build
-	tools/sample-place.sh build/release/src/cli/shifrodel-batch
+	tools/sample-run.sh build/release
 
-test: deps test-release test-asan test-windows
+test: deps test-release test-asan test-tsan test-windows
 
 test-release: deps
 	cmake --preset release
@@ -26,6 +26,11 @@ test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+test-tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 build-mingw: deps
 	cmake --preset mingw

@@ -18,6 +18,10 @@ constexpr Command kCommands[] = {
     {"free", "PATH", "print the free megabytes of PATH's disk and the window's label for it",
      RunFree},
     {"convert", "[--quality N] SOURCE DEST", "convert one image into a JPEG file", RunConvert},
+    {"copy",
+     "[--quality TEXT] [--existing leave|ask|rename|rewrite] [--jpeg convert|copy] [--no-other]\n"
+     "        [--prefix TEXT] [--jobs N] [--dry-run] SOURCE DEST [OTHER]",
+     "copy a tree of scans into the archive tree", RunCopyCommand, kExitCopyUsage},
 };
 
 void PrintHelp(std::FILE* stream) {
