@@ -1,0 +1,27 @@
+#include "imaging/corpus_files.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace shifrodel::testing {
+
+std::optional<std::string> CorpusFolder(const std::string& relative) {
+  const char* root = std::getenv("SHIFRODEL_CORPUS");
+  if (root == nullptr || *root == '\0') return std::nullopt;
+  const std::filesystem::path folder = std::filesystem::path(root) / relative;
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) return std::nullopt;
+  return folder.string();
+}
+
+std::vector<std::string> FileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace shifrodel::testing

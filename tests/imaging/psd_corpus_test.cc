@@ -1,0 +1,59 @@
+// The public Photoshop test images: every good file decodes, every bad one
+// fails cleanly unless its merged image is intact.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "imaging/corpus_files.h"
+#include "imaging/decode_all.h"
+#include "imaging/psd_decoder.h"
+#include "platform/file_system.h"
+
+namespace shifrodel {
+namespace {
+
+using testing::CorpusFolder;
+using testing::DecodeAll;
+using testing::DecodedImage;
+using testing::FileNames;
+
+std::optional<DecodedImage> DecodePsdFile(const std::string& path) {
+  std::unique_ptr<File> file = NativeFileSystem().OpenRead(path);
+  if (!file) return std::nullopt;
+  return DecodeAll(OpenPsdDecoder, *file);
+}
+
+TEST(PsdCorpus, EveryGoodFileDecodes) {
+  const auto folder = CorpusFolder("psd");
+  if (!folder) GTEST_SKIP() << "no Photoshop corpus";
+  for (const std::string& name : FileNames(*folder)) {
+    EXPECT_TRUE(DecodePsdFile(*folder + "/" + name).has_value()) << name;
+  }
+}
+
+TEST(PsdCorpus, EveryBadFileFailsCleanlyUnlessItsMergedImageIsIntact) {
+  const auto folder = CorpusFolder("psd/bad");
+  if (!folder) GTEST_SKIP() << "no Photoshop corpus";
+  // Their faults lie in layer pixels, which the reader never touches: a
+  // layer partly off the canvas (legal) and a layer row coded one byte short.
+  const std::set<std::string> intact = {"psd-oob-write.psd", "psd-oob-write-x.psd"};
+  for (const std::string& name : FileNames(*folder)) {
+    EXPECT_EQ(DecodePsdFile(*folder + "/" + name).has_value(), intact.contains(name)) << name;
+  }
+}
+
+TEST(PsdCorpus, SpotInksAndGreyPagesComeOutAsPhotoshopShowsThem) {
+  const auto folder = CorpusFolder("psd");
+  if (!folder) GTEST_SKIP() << "no Photoshop corpus";
+  // Its CMYK channels are blank; the picture is in three spot channels.
+  const auto spot = DecodePsdFile(*folder + "/cmyk-spot.psd");
+  ASSERT_TRUE(spot.has_value());
+  EXPECT_NE(spot->pixels.find_first_not_of('\xFF'), std::string::npos);
+  const auto grey = DecodePsdFile(*folder + "/gray1.psd");
+  ASSERT_TRUE(grey.has_value());
+  EXPECT_EQ(grey->header.format, PixelFormat::kGrey8);
+  EXPECT_EQ(grey->header.x_dpi, 300);
+}
+
+}  // namespace
+}  // namespace shifrodel
