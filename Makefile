@@ -3,7 +3,7 @@
 #   make test  builds everything and runs every test suite
 SHELL := /bin/bash
 
-.PHONY: run test deps build test-release test-asan test-tsan build-mingw test-windows clean
+.PHONY: run test deps build test-release test-asan test-tsan test-fuzz build-mingw test-windows clean
 
 deps:
 	@tools/install-deps.sh
@@ -15,7 +15,7 @@ build: deps
 run: build
 	tools/sample-run.sh build/release
 
-test: deps test-release test-asan test-tsan test-windows
+test: deps test-release test-asan test-tsan test-fuzz test-windows
 
 test-release: deps
 	cmake --preset release
@@ -31,6 +31,12 @@ test-tsan: deps
 	cmake --preset tsan
 	cmake --build --preset tsan
 	ctest --preset tsan
+
+# Each decoder's fuzz target for a minute, two at a time.
+test-fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	ctest --test-dir build/fuzz/fuzz -j 2 --output-on-failure
 
 build-mingw: deps
 	cmake --preset mingw

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   qt6-base-dev
   g++-mingw-w64-x86-64-posix wine wine64
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
