@@ -3,8 +3,10 @@
 #include <memory>
 #include <new>
 
+#include "imaging/bmp_decoder.h"
 #include "imaging/jpeg_decoder.h"
 #include "imaging/jpeg_encoder.h"
+#include "imaging/psd_decoder.h"
 #include "imaging/tiff_decoder.h"
 
 namespace shifrodel {
@@ -56,8 +58,9 @@ std::optional<std::string> ConvertToJpeg(File& source, SourceFormat format, int 
       case SourceFormat::kTiff:
         return ConvertPixels(OpenTiffDecoder(source), quality, progress);
       case SourceFormat::kBmp:
+        return ConvertPixels(OpenBmpDecoder(source), quality, progress);
       case SourceFormat::kPsd:
-        break;
+        return ConvertPixels(OpenPsdDecoder(source), quality, progress);
     }
   } catch (const std::bad_alloc&) {
     // An image too large for this machine's memory fails like any other.

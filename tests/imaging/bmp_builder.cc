@@ -89,13 +89,4 @@ std::string BuildBmp(const BmpSpec& spec) {
   return file;
 }
 
-std::string FakeIccProfile(const char* colour_space, std::size_t size) {
-  std::string profile(size, '\0');
-  for (int i = 0; i < 4; ++i)
-    profile[static_cast<std::size_t>(i)] = static_cast<char>(size >> (24 - 8 * i) & 0xFF);
-  profile.replace(16, 4, colour_space);
-  profile.replace(36, 4, "acsp");
-  return profile;
-}
-
 }  // namespace shifrodel::testing

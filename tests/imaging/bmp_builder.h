@@ -39,10 +39,6 @@ struct BmpSpec {
 
 std::string BuildBmp(const BmpSpec& spec);
 
-// A minimal ICC profile header of the given colour space ("RGB ", "GRAY",
-// "CMYK"), padded to `size` bytes.
-std::string FakeIccProfile(const char* colour_space, std::size_t size = 132);
-
 }  // namespace shifrodel::testing
 
 #endif  // SHIFRODEL_TESTS_IMAGING_BMP_BUILDER_H_

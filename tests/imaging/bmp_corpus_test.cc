@@ -14,22 +14,23 @@
 namespace shifrodel {
 namespace {
 
+using testing::ConvertFile;
 using testing::CorpusFolder;
 using testing::DecodeAll;
-using testing::DecodedImage;
+using testing::DecoderOutput;
 using testing::FileNames;
 
-std::optional<DecodedImage> DecodeBmpFile(const std::string& path) {
+std::optional<DecoderOutput> DecodeBmpFile(const std::string& path) {
   std::unique_ptr<File> file = NativeFileSystem().OpenRead(path);
   if (!file) return std::nullopt;
   return DecodeAll(OpenBmpDecoder, *file);
 }
 
 // A TIFF rendering as RGB rows, top to bottom, through libtiff.
-std::optional<DecodedImage> DecodeTiffFile(const std::string& path) {
+std::optional<DecoderOutput> DecodeTiffFile(const std::string& path) {
   TIFF* tiff = TIFFOpen(path.c_str(), "r");
   if (tiff == nullptr) return std::nullopt;
-  DecodedImage image;
+  DecoderOutput image;
   TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &image.header.width);
   TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &image.header.height);
   std::vector<std::uint32_t> abgr(std::size_t{image.header.width} * image.header.height);
@@ -45,12 +46,13 @@ std::optional<DecodedImage> DecodeTiffFile(const std::string& path) {
   return image;
 }
 
-TEST(BmpCorpus, EveryGoodFileDecodes) {
+TEST(BmpCorpus, EveryGoodFileDecodesAndConverts) {
   const auto folder = CorpusFolder("bmp/good");
   if (!folder) GTEST_SKIP() << "no BMP corpus";
   for (const std::string& name : FileNames(*folder)) {
-    const auto image = DecodeBmpFile(*folder + "/" + name);
-    EXPECT_TRUE(image.has_value()) << name;
+    const std::string path = *folder + "/" + name;
+    EXPECT_TRUE(DecodeBmpFile(path).has_value()) << name;
+    EXPECT_TRUE(ConvertFile(path, SourceFormat::kBmp).has_value()) << name;
   }
 }
 
@@ -58,7 +60,9 @@ TEST(BmpCorpus, EveryBadFileFailsCleanly) {
   const auto folder = CorpusFolder("bmp/bad");
   if (!folder) GTEST_SKIP() << "no BMP corpus";
   for (const std::string& name : FileNames(*folder)) {
-    EXPECT_FALSE(DecodeBmpFile(*folder + "/" + name).has_value()) << name;
+    const std::string path = *folder + "/" + name;
+    EXPECT_FALSE(DecodeBmpFile(path).has_value()) << name;
+    EXPECT_FALSE(ConvertFile(path, SourceFormat::kBmp).has_value()) << name;
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "imaging/bmp_builder.h"
 #include "imaging/decode_all.h"
+#include "imaging/image_fixtures.h"
 #include "imaging/memory_file.h"
 
 namespace shifrodel {

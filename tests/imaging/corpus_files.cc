@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "imaging/convert.h"
+#include "platform/file_system.h"
+
 namespace shifrodel::testing {
 
 std::optional<std::string> CorpusFolder(const std::string& relative) {
@@ -22,6 +25,12 @@ std::vector<std::string> FileNames(const std::string& folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::optional<std::string> ConvertFile(const std::string& path, SourceFormat format) {
+  std::unique_ptr<File> file = NativeFileSystem().OpenRead(path);
+  if (!file) return std::nullopt;
+  return ConvertToJpeg(*file, format, 80, nullptr);
 }
 
 }  // namespace shifrodel::testing

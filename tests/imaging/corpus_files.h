@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/source_format.h"
+
 namespace shifrodel::testing {
 
 // The corpus folder `relative` ("bmp/good"), or nullopt when it is absent.
@@ -14,6 +16,9 @@ std::optional<std::string> CorpusFolder(const std::string& relative);
 
 // The names of the files (not folders) in a folder, sorted.
 std::vector<std::string> FileNames(const std::string& folder);
+
+// A file from the disk converted to JPEG bytes at quality 80.
+std::optional<std::string> ConvertFile(const std::string& path, SourceFormat format);
 
 }  // namespace shifrodel::testing
 

@@ -4,10 +4,10 @@
 
 namespace shifrodel::testing {
 
-std::optional<DecodedImage> DecodeAll(OpenDecoderFn open, File& file) {
+std::optional<DecoderOutput> DecodeAll(OpenDecoderFn open, File& file) {
   std::unique_ptr<ImageDecoder> decoder = open(file);
   if (!decoder) return std::nullopt;
-  DecodedImage image{decoder->header(), {}};
+  DecoderOutput image{decoder->header(), {}};
   const std::size_t row = std::size_t{image.header.width} * ChannelCount(image.header.format);
   image.pixels.resize(row * image.header.height);
   auto* out = reinterpret_cast<std::uint8_t*>(image.pixels.data());
@@ -17,12 +17,12 @@ std::optional<DecodedImage> DecodeAll(OpenDecoderFn open, File& file) {
   return image;
 }
 
-std::optional<DecodedImage> DecodeAll(OpenDecoderFn open, const std::string& bytes) {
+std::optional<DecoderOutput> DecodeAll(OpenDecoderFn open, const std::string& bytes) {
   MemoryFile file(bytes);
   return DecodeAll(open, file);
 }
 
-std::string AsRgb(const DecodedImage& image) {
+std::string AsRgb(const DecoderOutput& image) {
   if (image.header.format == PixelFormat::kRgb8) return image.pixels;
   std::string rgb;
   rgb.reserve(image.pixels.size() * 3);

@@ -14,17 +14,17 @@ namespace shifrodel::testing {
 
 using OpenDecoderFn = std::unique_ptr<ImageDecoder> (*)(File&);
 
-struct DecodedImage {
+struct DecoderOutput {
   ImageHeader header;
   std::string pixels;  // every row, top to bottom
 };
 
 // nullopt when the decoder refuses the file or fails on any row.
-std::optional<DecodedImage> DecodeAll(OpenDecoderFn open, File& file);
-std::optional<DecodedImage> DecodeAll(OpenDecoderFn open, const std::string& bytes);
+std::optional<DecoderOutput> DecodeAll(OpenDecoderFn open, File& file);
+std::optional<DecoderOutput> DecodeAll(OpenDecoderFn open, const std::string& bytes);
 
 // The pixels as RGB, grey ones repeated three times.
-std::string AsRgb(const DecodedImage& image);
+std::string AsRgb(const DecoderOutput& image);
 
 }  // namespace shifrodel::testing
 

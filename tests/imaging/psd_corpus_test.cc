@@ -12,22 +12,25 @@
 namespace shifrodel {
 namespace {
 
+using testing::ConvertFile;
 using testing::CorpusFolder;
 using testing::DecodeAll;
-using testing::DecodedImage;
+using testing::DecoderOutput;
 using testing::FileNames;
 
-std::optional<DecodedImage> DecodePsdFile(const std::string& path) {
+std::optional<DecoderOutput> DecodePsdFile(const std::string& path) {
   std::unique_ptr<File> file = NativeFileSystem().OpenRead(path);
   if (!file) return std::nullopt;
   return DecodeAll(OpenPsdDecoder, *file);
 }
 
-TEST(PsdCorpus, EveryGoodFileDecodes) {
+TEST(PsdCorpus, EveryGoodFileDecodesAndConverts) {
   const auto folder = CorpusFolder("psd");
   if (!folder) GTEST_SKIP() << "no Photoshop corpus";
   for (const std::string& name : FileNames(*folder)) {
-    EXPECT_TRUE(DecodePsdFile(*folder + "/" + name).has_value()) << name;
+    const std::string path = *folder + "/" + name;
+    EXPECT_TRUE(DecodePsdFile(path).has_value()) << name;
+    EXPECT_TRUE(ConvertFile(path, SourceFormat::kPsd).has_value()) << name;
   }
 }
 
@@ -38,7 +41,9 @@ TEST(PsdCorpus, EveryBadFileFailsCleanlyUnlessItsMergedImageIsIntact) {
   // layer partly off the canvas (legal) and a layer row coded one byte short.
   const std::set<std::string> intact = {"psd-oob-write.psd", "psd-oob-write-x.psd"};
   for (const std::string& name : FileNames(*folder)) {
-    EXPECT_EQ(DecodePsdFile(*folder + "/" + name).has_value(), intact.contains(name)) << name;
+    const std::string path = *folder + "/" + name;
+    EXPECT_EQ(DecodePsdFile(path).has_value(), intact.contains(name)) << name;
+    EXPECT_EQ(ConvertFile(path, SourceFormat::kPsd).has_value(), intact.contains(name)) << name;
   }
 }
 

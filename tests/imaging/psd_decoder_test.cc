@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/bmp_builder.h"
 #include "imaging/decode_all.h"
+#include "imaging/image_fixtures.h"
 #include "imaging/psd_builder.h"
 
 namespace shifrodel {
