@@ -1,14 +1,8 @@
-// Feeds arbitrary bytes to our BMP reader as a file.
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
-
-#include "fuzz_budget.h"
+// Feeds arbitrary bytes to our BMP reader, and on to the JPEG encoder.
+#include "fuzz_one_image.h"
 #include "imaging/bmp_decoder.h"
-#include "imaging/memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  shifrodel::MemoryFile file(std::string_view(reinterpret_cast<const char*>(data), size));
-  if (auto decoder = shifrodel::OpenBmpDecoder(file)) shifrodel::DrainRows(*decoder);
+  shifrodel::FuzzOneImage(data, size, shifrodel::SourceFormat::kBmp, shifrodel::OpenBmpDecoder);
   return 0;
 }

@@ -1,14 +1,8 @@
-// Feeds arbitrary bytes to our Photoshop reader as a file.
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
-
-#include "fuzz_budget.h"
-#include "imaging/memory_file.h"
+// Feeds arbitrary bytes to our Photoshop reader, and on to the JPEG encoder.
+#include "fuzz_one_image.h"
 #include "imaging/psd_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  shifrodel::MemoryFile file(std::string_view(reinterpret_cast<const char*>(data), size));
-  if (auto decoder = shifrodel::OpenPsdDecoder(file)) shifrodel::DrainRows(*decoder);
+  shifrodel::FuzzOneImage(data, size, shifrodel::SourceFormat::kPsd, shifrodel::OpenPsdDecoder);
   return 0;
 }
