@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config make
-  libjpeg62-turbo-dev libtiff-dev zlib1g-dev
+  libjpeg62-turbo-dev libtiff-dev zlib1g-dev libtiff-tools
   libgtest-dev libgmock-dev googletest
   qt6-base-dev
   g++-mingw-w64-x86-64-posix wine wine64

@@ -30,6 +30,7 @@ int RunDescribe(const Arguments& args);
 int RunFree(const Arguments& args);
 int RunCopyCommand(const Arguments& args);
 int RunConvert(const Arguments& args);
+int RunRepackCommand(const Arguments& args);
 
 }  // namespace shifrodel::cli
 

@@ -22,6 +22,8 @@ constexpr Command kCommands[] = {
      "[--quality TEXT] [--existing leave|ask|rename|rewrite] [--jpeg convert|copy] [--no-other]\n"
      "        [--prefix TEXT] [--jobs N] [--dry-run] SOURCE DEST [OTHER]",
      "copy a tree of scans into the archive tree", RunCopyCommand, kExitCopyUsage},
+    {"repack", "[--verbose] FOLDER", "re-save the TIFF files of FOLDER's tree with LZW, in place",
+     RunRepackCommand, kExitCopyUsage},
 };
 
 void PrintHelp(std::FILE* stream) {
