@@ -182,6 +182,8 @@ bool TiffReencoder::Write(const std::string& target) {
   return true;
 }
 
+void TiffReencoder::Close() { source_.reset(); }
+
 std::uint64_t TiffReencoder::source_size() const {
   return source_ != nullptr ? source_->layout.file_size : 0;
 }

@@ -40,8 +40,11 @@ class TiffReencoder {
   // sample. False, with why(), on any difference or read failure.
   bool Verify(const std::string& target);
 
+  // Lets go of the source, which on Windows cannot be replaced while open.
+  void Close();
+
   const std::string& why() const { return why_; }
-  // The size of the source when it was opened.
+  // The size of the source when it was opened (0 once closed).
   std::uint64_t source_size() const;
 
  private:

@@ -55,6 +55,8 @@ TRepackOutcome RepackTiffFile(JobContext& job, const std::string& path, const st
 
   job.window.SetStatus(name + "...");
   job.window.PumpMessages();
+  // A file of that name is somebody's, not a temporary file of ours.
+  if (fs.FileExists(path + "_")) return leave("another file already has its temporary name");
   TemporaryFile temporary(fs, path + "_");
   const bool written = reencoder.Write(temporary.path());
   temporary.set_exists(reencoder.created());
@@ -71,10 +73,10 @@ TRepackOutcome RepackTiffFile(JobContext& job, const std::string& path, const st
     return outcome;
   }
   if (!reencoder.Verify(temporary.path())) return leave(reencoder.why());
-  if (static_cast<std::uint64_t>(*old_size) != reencoder.source_size() ||
-      (time && fs.GetLastWriteDosTime(path) != time)) {
-    return leave("it changed while it was being repacked");
-  }
+  const bool unchanged = static_cast<std::uint64_t>(*old_size) == reencoder.source_size() &&
+                         (!time || fs.GetLastWriteDosTime(path) == time);
+  reencoder.Close();
+  if (!unchanged) return leave("it changed while it was being repacked");
   fs.SetAttributes(temporary.path(), *attributes & kKeptAttributes);
   if (!fs.ReplaceFile(temporary.path(), path)) return leave("it cannot be replaced");
   temporary.set_exists(false);

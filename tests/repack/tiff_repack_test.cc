@@ -315,6 +315,17 @@ TEST_F(RepackTest, LeavesAReadOnlyScanWithoutWritingATemporaryFile) {
   NativeFileSystem().SetAttributes(scan, 0);
 }
 
+TEST_F(RepackTest, NeverOverwritesAFileThatHasTheTemporaryName) {
+  const std::string scan = Scan("scan.tif");
+  const std::string bytes = Bytes(scan);
+  dir_.WriteFile("scan.tif_", "somebody's file");
+  Run();
+  ASSERT_NE(OutcomeOf(scan), nullptr);
+  EXPECT_EQ(OutcomeOf(scan)->result, TRepackResult::kLeft);
+  EXPECT_EQ(Bytes(scan), bytes);
+  EXPECT_EQ(Bytes(scan + "_"), "somebody's file");
+}
+
 struct HardFailure {
   const char* name;
   FsOp op;
