@@ -283,26 +283,6 @@ TEST_F(RepackTest, AScanOfTwoGibibytesOrMoreThatShrinksIsReplaced) {
   EXPECT_EQ(DecodedPages(scan), samples);
 }
 
-TEST_F(RepackTest, AReplaceThatFailsLeavesTheScanAndNoTemporaryFile) {
-  const std::string scan = Scan("scan.tif");
-  const std::string bytes = Bytes(scan);
-  fs_.Fail(FsOp::kReplaceFile, scan);
-  Run();
-  EXPECT_EQ(outcomes_.at(0).result, TRepackResult::kLeft);
-  EXPECT_EQ(Bytes(scan), bytes);
-  EXPECT_FALSE(Exists(scan + "_"));
-}
-
-TEST_F(RepackTest, AFullDiskLeavesTheScanAndNoTemporaryFile) {
-  const std::string scan = Scan("scan.tif");
-  const std::string bytes = Bytes(scan);
-  fs_.FailWritesAfter(1000, [](std::string_view p) { return p.ends_with("_"); });
-  Run();
-  EXPECT_EQ(outcomes_.at(0).result, TRepackResult::kLeft);
-  EXPECT_EQ(Bytes(scan), bytes);
-  EXPECT_FALSE(Exists(scan + "_"));
-}
-
 TEST_F(RepackTest, LeavesAReadOnlyScanWithoutWritingATemporaryFile) {
   const std::string scan = Scan("scan.tif");
   const std::string bytes = Bytes(scan);
@@ -328,10 +308,18 @@ TEST_F(RepackTest, NeverOverwritesAFileThatHasTheTemporaryName) {
 
 struct HardFailure {
   const char* name;
-  FsOp op;
-  bool on_temporary;  // the failure strikes the temporary file, not the scan
+  // Makes the file system fail for the scan at `path` or its temporary file.
+  std::function<void(FaultyFileSystem& fs, const std::string& path)> inject;
   const char* reason;
 };
+
+HardFailure Failing(const char* name, FsOp op, bool on_temporary, const char* reason) {
+  return {name,
+          [=](FaultyFileSystem& fs, const std::string& path) {
+            fs.Fail(op, on_temporary ? path + "_" : path);
+          },
+          reason};
+}
 
 class RepackHardFailure : public RepackTest, public ::testing::WithParamInterface<HardFailure> {};
 
@@ -339,7 +327,7 @@ TEST_P(RepackHardFailure, SkipsTheFileLeavingItIntactAndGoesOn) {
   const std::string failing = Scan(NativeSeparators("a\\scan.tif"));
   const std::string good = Scan(NativeSeparators("b\\scan.tif"));
   const std::string bytes = Bytes(failing);
-  fs_.Fail(GetParam().op, GetParam().on_temporary ? failing + "_" : failing);
+  GetParam().inject(fs_, failing);
   Run();
   ASSERT_NE(OutcomeOf(failing), nullptr);
   EXPECT_EQ(OutcomeOf(failing)->result, TRepackResult::kLeft);
@@ -355,11 +343,18 @@ TEST_P(RepackHardFailure, SkipsTheFileLeavingItIntactAndGoesOn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, RepackHardFailure,
-    ::testing::Values(HardFailure{"ScanCannotBeOpened", FsOp::kOpenRead, false, "opened"},
-                      HardFailure{"AttributesCannotBeRead", FsOp::kGetAttributes, false,
-                                  "attributes"},
-                      HardFailure{"TemporaryCannotBeCreated", FsOp::kCreateWrite, true, "created"},
-                      HardFailure{"SizeCannotBeMeasured", FsOp::kFileSize, true, "size"}),
+    ::testing::Values(Failing("ScanCannotBeOpened", FsOp::kOpenRead, false, "opened"),
+                      Failing("AttributesCannotBeRead", FsOp::kGetAttributes, false, "attributes"),
+                      Failing("TemporaryCannotBeCreated", FsOp::kCreateWrite, true, "created"),
+                      Failing("SizeCannotBeMeasured", FsOp::kFileSize, true, "size"),
+                      Failing("ReplaceFails", FsOp::kReplaceFile, false, "replaced"),
+                      HardFailure{"DiskFillsUp",
+                                  [](FaultyFileSystem& fs, const std::string& path) {
+                                    fs.FailWritesAfter(1000, [path](std::string_view p) {
+                                      return p == path + "_";
+                                    });
+                                  },
+                                  "written"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
