@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "imaging/file_bytes.h"
 #include "imaging/libtiff_reader.h"
 #include "imaging/tiff_sample_digest.h"
 

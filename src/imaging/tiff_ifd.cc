@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <set>
 
+#include "imaging/file_bytes.h"
 #include "imaging/tiff_byte_order.h"
 
 namespace shifrodel {
@@ -128,18 +129,6 @@ const TiffEntry* TiffIfd::Find(std::uint16_t tag) const {
     if (e.tag == tag) return &e;
   }
   return nullptr;
-}
-
-bool ReadAt(File& file, std::uint64_t offset, void* buffer, std::size_t size) {
-  if (file.Seek(static_cast<std::int64_t>(offset), SEEK_SET) < 0) return false;
-  auto* p = static_cast<std::uint8_t*>(buffer);
-  while (size > 0) {
-    const std::int64_t n = file.Read(p, size);
-    if (n <= 0) return false;
-    p += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 std::optional<std::uint64_t> ReadTiffUint(File& file, const TiffLayout& layout,

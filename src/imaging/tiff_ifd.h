@@ -99,9 +99,6 @@ std::optional<TiffLayout> ReadTiffLayout(File& file, std::string* why);
 std::optional<std::uint64_t> ReadTiffUint(File& file, const TiffLayout& layout,
                                           const TiffEntry& entry, std::uint64_t index = 0);
 
-// Reads `size` bytes at `offset`; false on a short read.
-bool ReadAt(File& file, std::uint64_t offset, void* buffer, std::size_t size);
-
 }  // namespace shifrodel
 
 #endif  // SHIFRODEL_IMAGING_TIFF_IFD_H_

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "imaging/file_bytes.h"
 #include "imaging/tiff_ifd.h"
 
 namespace shifrodel {
