@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 
+#include "imaging/file_jpeg_converter.h"
+#include "imaging/image_fixtures.h"
 #include "run/copy_run_fixture.h"
 #include "run/lookahead_converter.h"
 
@@ -37,7 +39,11 @@ struct Scenario {
 
 class LookaheadRun : public CopyRunTest {
  public:
-  int converted_elsewhere() const { return converter_.conversions_elsewhere(); }
+  int converted_elsewhere() const {
+    return converter_.conversions_elsewhere() + real_converter_.conversions_elsewhere();
+  }
+  // Converts through the real decoders and encoder instead of the fake.
+  void UseRealImages() { image_.set_converter(real_converter_); }
 
   RunRecord RecordRun(const Scenario& scenario, int workers) {
     converter_.set_delay_ms(2);
@@ -65,6 +71,25 @@ class LookaheadRun : public CopyRunTest {
   using CopyRunTest::Source;
   using CopyRunTest::state_;
   using CopyRunTest::window_;
+
+ private:
+  // The real converter, counting where its conversions ran.
+  class CountingConverter final : public JpegConverter {
+   public:
+    explicit CountingConverter(FileSystem& fs) : real_(fs) {}
+    std::optional<std::string> Convert(const std::string& path, int quality,
+                                       const ProgressFn& progress) override {
+      if (std::this_thread::get_id() != owner_) ++elsewhere_;
+      return real_.Convert(path, quality, progress);
+    }
+    int conversions_elsewhere() const { return elsewhere_; }
+
+   private:
+    FileJpegConverter real_;
+    const std::thread::id owner_ = std::this_thread::get_id();
+    std::atomic<int> elsewhere_ = 0;
+  };
+  CountingConverter real_converter_{fs_};
 };
 
 std::string Fund(int i) { return "ф " + std::to_string(i) + " оп 1 д 1 л 1.tif"; }
@@ -153,6 +178,32 @@ const Scenario kScenarios[] = {
                  r.dir_ / NativeSeparators("dst\\Ф.    4\\Оп.   1\\Д.     1\\Ф.4.Оп.1.Д.1.Л.1.jpg"))
            .Times(2);
        r.window_.Answer({TAnswer::kYes, TAnswer::kNo});
+     }},
+    {"real_images",
+     [](CopyRunTest& t) {
+       auto& r = static_cast<LookaheadRun&>(t);
+       r.UseRealImages();
+       for (int i = 1; i <= 9; ++i) {
+         TiffSpec spec;
+         spec.width = 64 + 8 * i;
+         spec.height = 48;
+         spec.photometric = i % 3 == 0 ? 1 : 2;  // grey or RGB
+         spec.samples = i % 3 == 0 ? 1 : 3;
+         spec.bits = i % 2 ? 8 : 16;
+         spec.x_resolution = spec.y_resolution = 100.0f * i;
+         spec.sample = [i, &spec](std::uint32_t x, std::uint32_t y, int s) {
+           return static_cast<std::uint32_t>((x * 7 + y * 3 + s * 50 + i) % (1u << spec.bits));
+         };
+         r.Source(("п" + std::to_string(i % 2) + "\\" + Fund(i)).c_str(), MakeTiff(spec));
+       }
+       JpegSpec jpeg;
+       jpeg.progressive = true;
+       jpeg.sample = [](std::uint32_t x, std::uint32_t y, int c) {
+         return static_cast<std::uint8_t>(x * 9 + y * 5 + c * 70);
+       };
+       r.Source("ф 20.jpg", MakeJpeg(jpeg));
+       r.Source("п1\\ф 21.tif", "not a TIFF at all");
+       r.window_.Answer({TAnswer::kNo});
      }},
 };
 
