@@ -22,7 +22,6 @@ class FakeConverter : public JpegConverter {
   std::optional<std::string> Convert(const std::string& path, int quality,
                                      const ProgressFn& progress) override {
     ++conversions_;
-    if (std::this_thread::get_id() != owner_) ++conversions_elsewhere_;
     last_quality_ = quality;
     if (progress) progress();
     if (delay_ms_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms_));
@@ -36,15 +35,11 @@ class FakeConverter : public JpegConverter {
   void set_delay_ms(int ms) { delay_ms_ = ms; }
 
   int conversions() const { return conversions_; }
-  // Conversions on threads other than the one that made the converter.
-  int conversions_elsewhere() const { return conversions_elsewhere_; }
   int last_quality() const { return last_quality_; }
 
  private:
   FileSystem& fs_;
-  const std::thread::id owner_ = std::this_thread::get_id();
   std::atomic<int> conversions_ = 0;
-  std::atomic<int> conversions_elsewhere_ = 0;
   std::atomic<int> last_quality_ = 0;
   int delay_ms_ = 0;
 };
