@@ -8,6 +8,7 @@
 #include "imaging/bmp_row_converter.h"
 #include "imaging/file_bytes.h"
 #include "imaging/icc_profile.h"
+#include "imaging/row_decoder.h"
 
 namespace shifrodel {
 namespace {
@@ -20,17 +21,12 @@ PixelFormat OutputFormat(const BmpLayout& layout) {
              : PixelFormat::kRgb8;
 }
 
-class BmpDecoder final : public ImageDecoder {
+class BmpDecoder final : public RowDecoder {
  public:
   BmpDecoder(File& file, BmpLayout layout)
       : file_(file), layout_(std::move(layout)), converter_(layout_, OutputFormat(layout_)) {
-    header_.width = layout_.width;
-    header_.height = layout_.height;
-    header_.format = OutputFormat(layout_);
-    header_.x_dpi = layout_.x_dpi;
-    header_.y_dpi = layout_.y_dpi;
-    if (IccProfileFits(layout_.icc_profile, header_.format))
-      header_.icc_profile = layout_.icc_profile;
+    SetHeader(layout_.width, layout_.height, OutputFormat(layout_), layout_.x_dpi, layout_.y_dpi,
+              layout_.icc_profile);
   }
 
   bool Prepare() {
@@ -45,24 +41,8 @@ class BmpDecoder final : public ImageDecoder {
     return true;
   }
 
-  const ImageHeader& header() const override { return header_; }
-
-  bool ReadRows(std::uint8_t* out, std::uint32_t count) override {
-    if (failed_ || count > layout_.height - next_row_) return false;
-    const std::size_t out_stride =
-        std::size_t{layout_.width} * static_cast<std::size_t>(ChannelCount(header_.format));
-    for (std::uint32_t i = 0; i < count; ++i, out += out_stride) {
-      if (!ReadRow(next_row_, out)) {
-        failed_ = true;
-        return false;
-      }
-      ++next_row_;
-    }
-    return true;
-  }
-
  private:
-  bool ReadRow(std::uint32_t row, std::uint8_t* out) {
+  bool ReadRow(std::uint32_t row, std::uint8_t* out) override {
     const std::uint32_t stored_row = layout_.top_down ? row : layout_.height - 1 - row;
     if (rle_) {
       return rle_->DecodeRow(file_, stored_row, indices_.data(), defined_.data()) &&
@@ -76,13 +56,10 @@ class BmpDecoder final : public ImageDecoder {
   File& file_;
   BmpLayout layout_;
   BmpRowConverter converter_;
-  ImageHeader header_;
   std::optional<BmpRleRows> rle_;
   std::vector<std::uint8_t> stored_;
   std::vector<std::uint8_t> indices_;
   std::vector<std::uint8_t> defined_;
-  std::uint32_t next_row_ = 0;
-  bool failed_ = false;
 };
 
 }  // namespace

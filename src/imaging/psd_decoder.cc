@@ -12,6 +12,7 @@
 #include "imaging/icc_profile.h"
 #include "imaging/psd_channel_rows.h"
 #include "imaging/psd_layout.h"
+#include "imaging/row_decoder.h"
 
 namespace shifrodel {
 namespace {
@@ -94,20 +95,15 @@ std::uint16_t AlphaFromFloat(float value) {
   return static_cast<std::uint16_t>(std::lround(std::min(value, 1.0f) * 65535));
 }
 
-class PsdDecoder final : public ImageDecoder {
+class PsdDecoder final : public RowDecoder {
  public:
   PsdDecoder(File& file, PsdLayout layout) : file_(file), layout_(std::move(layout)) {
     plan_ = BasicPlan(layout_);
     spots_ = SpotChannels(layout_, plan_);
     if (!spots_.empty()) plan_.format = PixelFormat::kRgb8;
-    header_.width = layout_.width;
-    header_.height = layout_.height;
-    header_.format = plan_.format;
-    header_.x_dpi = layout_.x_dpi;
-    header_.y_dpi = layout_.y_dpi;
-    if (layout_.depth != 32 && IccProfileFits(layout_.icc_profile, plan_.format)) {
-      header_.icc_profile = layout_.icc_profile;
-    }
+    // A 32-bit image's profile describes the linear light that we encode anew.
+    SetHeader(layout_.width, layout_.height, plan_.format, layout_.x_dpi, layout_.y_dpi,
+              layout_.depth == 32 ? std::string() : layout_.icc_profile);
   }
 
   bool Prepare() {
@@ -122,22 +118,6 @@ class PsdDecoder final : public ImageDecoder {
     if (!rows_) return false;
     stored_.resize(static_cast<std::size_t>(layout_.row_bytes));
     wide_.assign(count, std::vector<std::uint16_t>(layout_.width));
-    return true;
-  }
-
-  const ImageHeader& header() const override { return header_; }
-
-  bool ReadRows(std::uint8_t* out, std::uint32_t count) override {
-    if (failed_ || count > layout_.height - next_row_) return false;
-    const std::size_t out_stride =
-        std::size_t{layout_.width} * static_cast<std::size_t>(ChannelCount(header_.format));
-    for (std::uint32_t i = 0; i < count; ++i, out += out_stride) {
-      if (!ReadRow(next_row_, out)) {
-        failed_ = true;
-        return false;
-      }
-      ++next_row_;
-    }
     return true;
   }
 
@@ -180,9 +160,9 @@ class PsdDecoder final : public ImageDecoder {
     return layout_.depth == 8 ? wide / 257 - 128.0 : (wide - 32768.0) / 256;
   }
 
-  bool ReadRow(std::uint32_t row, std::uint8_t* out) {
+  bool ReadRow(std::uint32_t row, std::uint8_t* out) override {
     if (!FetchRow(row)) return false;
-    const int channels = ChannelCount(header_.format);
+    const int channels = ChannelCount(plan_.format);
     for (std::uint32_t x = 0; x < layout_.width; ++x, out += channels) {
       switch (plan_.assembly) {
         case Assembly::kBitmap:
@@ -230,15 +210,12 @@ class PsdDecoder final : public ImageDecoder {
   File& file_;
   PsdLayout layout_;
   Plan plan_;
-  ImageHeader header_;
   bool has_alpha_ = false;
   std::vector<int> spots_;  // channel numbers
   std::size_t first_spot_slot_ = 0;
   std::optional<PsdChannelRows> rows_;
   std::vector<std::uint8_t> stored_;
   std::vector<std::vector<std::uint16_t>> wide_;
-  std::uint32_t next_row_ = 0;
-  bool failed_ = false;
 };
 
 }  // namespace

@@ -9,22 +9,15 @@
 #include "imaging/bmp_decoder.h"
 #include "imaging/corpus_files.h"
 #include "imaging/decode_all.h"
-#include "platform/file_system.h"
 
 namespace shifrodel {
 namespace {
 
 using testing::ConvertFile;
 using testing::CorpusFolder;
-using testing::DecodeAll;
+using testing::DecodeFile;
 using testing::DecoderOutput;
 using testing::FileNames;
-
-std::optional<DecoderOutput> DecodeBmpFile(const std::string& path) {
-  std::unique_ptr<File> file = NativeFileSystem().OpenRead(path);
-  if (!file) return std::nullopt;
-  return DecodeAll(OpenBmpDecoder, *file);
-}
 
 // A TIFF rendering as RGB rows, top to bottom, through libtiff.
 std::optional<DecoderOutput> DecodeTiffFile(const std::string& path) {
@@ -51,7 +44,7 @@ TEST(BmpCorpus, EveryGoodFileDecodesAndConverts) {
   if (!folder) GTEST_SKIP() << "no BMP corpus";
   for (const std::string& name : FileNames(*folder)) {
     const std::string path = *folder + "/" + name;
-    EXPECT_TRUE(DecodeBmpFile(path).has_value()) << name;
+    EXPECT_TRUE(DecodeFile(OpenBmpDecoder, path).has_value()) << name;
     EXPECT_TRUE(ConvertFile(path, SourceFormat::kBmp).has_value()) << name;
   }
 }
@@ -61,7 +54,7 @@ TEST(BmpCorpus, EveryBadFileFailsCleanly) {
   if (!folder) GTEST_SKIP() << "no BMP corpus";
   for (const std::string& name : FileNames(*folder)) {
     const std::string path = *folder + "/" + name;
-    EXPECT_FALSE(DecodeBmpFile(path).has_value()) << name;
+    EXPECT_FALSE(DecodeFile(OpenBmpDecoder, path).has_value()) << name;
     EXPECT_FALSE(ConvertFile(path, SourceFormat::kBmp).has_value()) << name;
   }
 }
@@ -96,10 +89,10 @@ TEST(BmpCorpus, FilesMatchTheirReferenceRenderings) {
   const std::string root = std::getenv("SHIFRODEL_CORPUS");
   for (const Reference& r : references) {
     SCOPED_TRACE(r.bmp);
-    const auto image = DecodeBmpFile(*good + "/" + r.bmp);
+    const auto image = DecodeFile(OpenBmpDecoder, *good + "/" + r.bmp);
     const std::string rendering = root + "/" + r.rendering;
-    const auto expected =
-        rendering.ends_with(".bmp") ? DecodeBmpFile(rendering) : DecodeTiffFile(rendering);
+    const auto expected = rendering.ends_with(".bmp") ? DecodeFile(OpenBmpDecoder, rendering)
+                                                      : DecodeTiffFile(rendering);
     ASSERT_TRUE(image.has_value());
     ASSERT_TRUE(expected.has_value());
     ASSERT_EQ(image->header.width, expected->header.width);

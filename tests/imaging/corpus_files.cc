@@ -27,6 +27,12 @@ std::vector<std::string> FileNames(const std::string& folder) {
   return names;
 }
 
+std::optional<DecoderOutput> DecodeFile(OpenDecoderFn open, const std::string& path) {
+  std::unique_ptr<File> file = NativeFileSystem().OpenRead(path);
+  if (!file) return std::nullopt;
+  return DecodeAll(open, *file);
+}
+
 std::optional<std::string> ConvertFile(const std::string& path, SourceFormat format) {
   std::unique_ptr<File> file = NativeFileSystem().OpenRead(path);
   if (!file) return std::nullopt;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/decode_all.h"
 #include "imaging/source_format.h"
 
 namespace shifrodel::testing {
@@ -16,6 +17,9 @@ std::optional<std::string> CorpusFolder(const std::string& relative);
 
 // The names of the files (not folders) in a folder, sorted.
 std::vector<std::string> FileNames(const std::string& folder);
+
+// A file from the disk decoded whole with `open` (see DecodeAll).
+std::optional<DecoderOutput> DecodeFile(OpenDecoderFn open, const std::string& path);
 
 // A file from the disk converted to JPEG bytes at quality 80.
 std::optional<std::string> ConvertFile(const std::string& path, SourceFormat format);

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace shifrodel {
 namespace {
 
-using namespace std::string_literals;
+std::string Codes(std::initializer_list<int> bytes) {
+  std::string out;
+  for (const int b : bytes) out.push_back(static_cast<char>(b));
+  return out;
+}
 
 struct Case {
   const char* name;
@@ -18,44 +23,16 @@ struct Case {
 
 TEST(UnpackBits, LiteralsRunsAndNoOps) {
   const Case cases[] = {
-      {"Literal",
-       "\x02"
-       "abc"s,
-       3, "abc"},
-      {"Run",
-       "\xFE"
-       "x"s,
-       3, "xxx"},
-      {"LongestRun",
-       "\x81"
-       "y"s,
-       128, std::string(128, 'y')},
-      {"NoOpSkipped",
-       "\x80\x00"
-       "a\xFF"
-       "b"s,
-       3, "abb"},
-      {"TrailingBytesIgnored",
-       "\x00"
-       "a\x80\x80"s,
-       1, "a"},
-      {"RunPastTheRow",
-       "\xFD"
-       "x"s,
-       3, std::nullopt},
-      {"LiteralPastTheRow",
-       "\x03"
-       "abcd"s,
-       3, std::nullopt},
-      {"CodesEndTooSoon",
-       "\x01"
-       "ab"s,
-       3, std::nullopt},
-      {"LiteralCutShort",
-       "\x02"
-       "ab"s,
-       3, std::nullopt},
-      {"RunWithoutItsByte", "\xFE"s, 3, std::nullopt},
+      {"Literal", Codes({0x02, 'a', 'b', 'c'}), 3, "abc"},
+      {"Run", Codes({0xFE, 'x'}), 3, "xxx"},
+      {"LongestRun", Codes({0x81, 'y'}), 128, std::string(128, 'y')},
+      {"NoOpSkipped", Codes({0x80, 0x00, 'a', 0xFF, 'b'}), 3, "abb"},
+      {"TrailingBytesIgnored", Codes({0x00, 'a', 0x80, 0x80}), 1, "a"},
+      {"RunPastTheRow", Codes({0xFD, 'x'}), 3, std::nullopt},
+      {"LiteralPastTheRow", Codes({0x03, 'a', 'b', 'c', 'd'}), 3, std::nullopt},
+      {"CodesEndTooSoon", Codes({0x01, 'a', 'b'}), 3, std::nullopt},
+      {"LiteralCutShort", Codes({0x02, 'a', 'b'}), 3, std::nullopt},
+      {"RunWithoutItsByte", Codes({0xFE}), 3, std::nullopt},
   };
   for (const Case& c : cases) {
     std::string out(c.out_size, '\0');

@@ -7,29 +7,22 @@
 #include "imaging/corpus_files.h"
 #include "imaging/decode_all.h"
 #include "imaging/psd_decoder.h"
-#include "platform/file_system.h"
 
 namespace shifrodel {
 namespace {
 
 using testing::ConvertFile;
 using testing::CorpusFolder;
-using testing::DecodeAll;
+using testing::DecodeFile;
 using testing::DecoderOutput;
 using testing::FileNames;
-
-std::optional<DecoderOutput> DecodePsdFile(const std::string& path) {
-  std::unique_ptr<File> file = NativeFileSystem().OpenRead(path);
-  if (!file) return std::nullopt;
-  return DecodeAll(OpenPsdDecoder, *file);
-}
 
 TEST(PsdCorpus, EveryGoodFileDecodesAndConverts) {
   const auto folder = CorpusFolder("psd");
   if (!folder) GTEST_SKIP() << "no Photoshop corpus";
   for (const std::string& name : FileNames(*folder)) {
     const std::string path = *folder + "/" + name;
-    EXPECT_TRUE(DecodePsdFile(path).has_value()) << name;
+    EXPECT_TRUE(DecodeFile(OpenPsdDecoder, path).has_value()) << name;
     EXPECT_TRUE(ConvertFile(path, SourceFormat::kPsd).has_value()) << name;
   }
 }
@@ -42,7 +35,7 @@ TEST(PsdCorpus, EveryBadFileFailsCleanlyUnlessItsMergedImageIsIntact) {
   const std::set<std::string> intact = {"psd-oob-write.psd", "psd-oob-write-x.psd"};
   for (const std::string& name : FileNames(*folder)) {
     const std::string path = *folder + "/" + name;
-    EXPECT_EQ(DecodePsdFile(path).has_value(), intact.contains(name)) << name;
+    EXPECT_EQ(DecodeFile(OpenPsdDecoder, path).has_value(), intact.contains(name)) << name;
     EXPECT_EQ(ConvertFile(path, SourceFormat::kPsd).has_value(), intact.contains(name)) << name;
   }
 }
@@ -51,10 +44,10 @@ TEST(PsdCorpus, SpotInksAndGreyPagesComeOutAsPhotoshopShowsThem) {
   const auto folder = CorpusFolder("psd");
   if (!folder) GTEST_SKIP() << "no Photoshop corpus";
   // Its CMYK channels are blank; the picture is in three spot channels.
-  const auto spot = DecodePsdFile(*folder + "/cmyk-spot.psd");
+  const auto spot = DecodeFile(OpenPsdDecoder, *folder + "/cmyk-spot.psd");
   ASSERT_TRUE(spot.has_value());
   EXPECT_NE(spot->pixels.find_first_not_of('\xFF'), std::string::npos);
-  const auto grey = DecodePsdFile(*folder + "/gray1.psd");
+  const auto grey = DecodeFile(OpenPsdDecoder, *folder + "/gray1.psd");
   ASSERT_TRUE(grey.has_value());
   EXPECT_EQ(grey->header.format, PixelFormat::kGrey8);
   EXPECT_EQ(grey->header.x_dpi, 300);
