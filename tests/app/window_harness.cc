@@ -1,0 +1,61 @@
+#include "window_harness.h"
+
+#include "app/folder_browser.h"
+#include "app/ui_text.h"
+#include "platform/clock.h"
+
+namespace shifrodel::testing {
+
+int ScriptedBoxes::Press(const TBoxView& box) {
+  shown_.push_back(box);
+  if (script_.empty()) {
+    ++unexpected_;
+    return box.escape_button;
+  }
+  Step step = std::move(script_.front());
+  script_.pop_front();
+  if (step.on_shown) step.on_shown(box);
+  const int index = box.buttons.indexOf(step.button);
+  if (index < 0) ++unexpected_;
+  return index < 0 ? box.escape_button : index;
+}
+
+std::optional<std::string> BytesConverter::Convert(const std::string& path, int,
+                                                   const ProgressFn& progress) {
+  const std::optional<std::string> bytes = NativeFileSystem().ReadWholeFile(path);
+  if (!bytes || *bytes == "bad") return std::nullopt;
+  if (progress) progress();
+  return bytes;
+}
+
+WindowHarness::WindowHarness() = default;
+WindowHarness::~WindowHarness() = default;
+
+void WindowHarness::WriteIni(const std::string& text) const {
+  dir_.WriteFile("shifrodel.ini", text);
+}
+
+TfmMain& WindowHarness::Create() {
+  window_ =
+      std::make_unique<TfmMain>(MainWindowEnvironment{fs_, SystemClock(), converter_, ini_path()});
+  return *window_;
+}
+
+TfmMain& WindowHarness::Show() {
+  if (!window_) Create();
+  window_->show();
+  return *window_;
+}
+
+ScriptedFolderBrowser::ScriptedFolderBrowser(QString result) {
+  SetFolderBrowserHook([result, calls = calls_] {
+    ++*calls;
+    return result;
+  });
+}
+
+ScriptedFolderBrowser::~ScriptedFolderBrowser() { SetFolderBrowserHook(nullptr); }
+
+QString Ui(const std::string& cp1251_path) { return FromCp1251(cp1251_path); }
+
+}  // namespace shifrodel::testing
