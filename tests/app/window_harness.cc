@@ -24,6 +24,7 @@ std::optional<std::string> BytesConverter::Convert(const std::string& path, int,
                                                    const ProgressFn& progress) {
   const std::optional<std::string> bytes = NativeFileSystem().ReadWholeFile(path);
   if (!bytes || *bytes == "bad") return std::nullopt;
+  if (before_progress) before_progress();
   if (progress) progress();
   return bytes;
 }

@@ -50,11 +50,13 @@ class ScriptedBoxes : public MessageBoxHook {
 };
 
 // A converter that turns a file into its own bytes, or fails for files whose
-// content is "bad".
+// content is "bad". It reports progress once per file, after calling
+// `before_progress` when set.
 class BytesConverter : public JpegConverter {
  public:
   std::optional<std::string> Convert(const std::string& path, int quality,
                                      const ProgressFn& progress) override;
+  std::function<void()> before_progress;
 };
 
 // The window over a temporary folder, with its settings file "shifrodel.ini"
@@ -66,6 +68,7 @@ class WindowHarness {
 
   TempDir& dir() { return dir_; }
   FaultyFileSystem& fs() { return fs_; }
+  BytesConverter& converter() { return converter_; }
   std::string ini_path() const { return dir_ / "shifrodel.ini"; }
   void WriteIni(const std::string& text) const;
   std::string ReadIni() const { return dir_.ReadFile("shifrodel.ini"); }
