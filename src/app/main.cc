@@ -6,11 +6,9 @@
 #include "app/main_window.h"
 #include "app/product.h"
 #include "app/ui_text.h"
+#include "imaging/file_jpeg_converter.h"
 #include "platform/executable_path.h"
-
-namespace shifrodel {
-std::unique_ptr<JpegConverter> MakeConverter();
-}
+#include "run/default_workers.h"
 
 int main(int argc, char** argv) {
   using namespace shifrodel;
@@ -18,8 +16,9 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(kProductName);
   const std::string executable =
       ExecutablePath().value_or(ToCp1251(QCoreApplication::applicationFilePath()));
-  const std::unique_ptr<JpegConverter> converter = MakeConverter();
-  TfmMain window({NativeFileSystem(), SystemClock(), *converter, SettingsPath(executable)});
+  FileJpegConverter converter(NativeFileSystem());
+  TfmMain window(
+      {NativeFileSystem(), SystemClock(), converter, SettingsPath(executable), DefaultWorkers()});
   window.show();
   return app.exec();
 }

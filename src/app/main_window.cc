@@ -25,7 +25,7 @@ constexpr QPoint kFirstPosition(182, 103);
 TfmMain::TfmMain(const MainWindowEnvironment& environment, QWidget* parent)
     : QWidget(parent),
       fs_(environment.fs),
-      clock_(environment.clock),
+      workers_(environment.workers),
       image_(environment.fs, environment.converter),
       job_{state_, *this, environment.fs, environment.clock} {
   setObjectName("fmMain");
@@ -229,7 +229,7 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
 void TfmMain::btRunClick() {
   std::optional<TRunOptions> options = CopyRunOptions();
   if (!options) return;
-  RunJob([&] { RunCopy(job_, image_, *options); });
+  RunJob([&] { RunCopy(job_, image_, *options, workers_); });
 }
 
 void TfmMain::btStopClick() { state_.StopRequested = true; }
@@ -277,6 +277,9 @@ void TfmMain::cbCopyOtherClick() {
 }
 
 void TfmMain::edPrefChange() { cbPref_->setChecked(true); }
+
+// A source field that a refused run marked yellow turns white when edited.
+void TfmMain::edDirSrcChange() { SetFieldColour(edDirSrc_, TFieldColour::kWindow); }
 
 void TfmMain::edDirDestChange() { SetFieldColour(edDirDest_, TFieldColour::kWindow); }
 

@@ -40,6 +40,8 @@ struct MainWindowEnvironment {
   JpegConverter& converter;
   // The INI file, Windows-1251.
   std::string settings_path;
+  // Threads that convert the coming files of a copy run ahead of it.
+  int workers = 1;
 };
 
 // The colours that mark a field's state.
@@ -147,13 +149,14 @@ class TfmMain : public QWidget, public WindowServices {
   void cbPrefClick();
   void cbCopyOtherClick();
   void edPrefChange();
+  void edDirSrcChange();
   void edDirDestChange();
   void cbExitAfterConvertClick();
   void udPackClick(TStepDirection direction);
   void WMDropFiles(const QString& path);
 
   FileSystem& fs_;
-  Clock& clock_;
+  const int workers_;
   TRunState state_;
   ImageLayer image_;
   JobContext job_;

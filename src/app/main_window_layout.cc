@@ -284,6 +284,7 @@ void TfmMain::ConnectHandlers() {
   connect(cbCopyOther_, &QCheckBox::toggled, this, &TfmMain::cbCopyOtherClick);
   connect(cbExitAfterConvert_, &QCheckBox::toggled, this, &TfmMain::cbExitAfterConvertClick);
   connect(edPref_, &QLineEdit::textChanged, this, &TfmMain::edPrefChange);
+  connect(edDirSrc_, &QLineEdit::textChanged, this, &TfmMain::edDirSrcChange);
   connect(edDirDest_, &QLineEdit::textChanged, this, &TfmMain::edDirDestChange);
   connect(edDirDestOther_, &QLineEdit::textChanged, this, &TfmMain::edDirDestChange);
   connect(udPack_, &UpDownArrows::Stepped, this, &TfmMain::udPackClick);

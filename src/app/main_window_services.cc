@@ -59,8 +59,17 @@ void TfmMain::SetJobState(TJobState state) {
 }
 
 void TfmMain::MarkField(TFolderField field) {
-  SetFieldColour(field == TFolderField::kTarget ? edDirDest_ : edDirDestOther_,
-                 TFieldColour::kYellow);
+  switch (field) {
+    case TFolderField::kSource:
+      SetFieldColour(edDirSrc_, TFieldColour::kYellow);
+      break;
+    case TFolderField::kTarget:
+      SetFieldColour(edDirDest_, TFieldColour::kYellow);
+      break;
+    case TFolderField::kOther:
+      SetFieldColour(edDirDestOther_, TFieldColour::kYellow);
+      break;
+  }
 }
 
 void TfmMain::SetQualityText(const std::string& text) { edPack_->setText(FromCp1251(text)); }

@@ -102,8 +102,16 @@ class JobStatesTest : public QObject {
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
+  void copyRunStates_data() {
+    QTest::addColumn<int>("workers");
+    QTest::newRow("on the main thread") << 1;
+    QTest::newRow("converting ahead") << 3;
+  }
+
   void copyRunStates() {
+    QFETCH(int, workers);
     WindowHarness h;
+    h.set_workers(workers);
     PrepareCopyRun(h);
     TfmMain& w = h.window();
     QCOMPARE(States(h), Idle());
@@ -124,8 +132,8 @@ class JobStatesTest : public QObject {
     QCOMPARE(States(h), Idle());
     QCOMPARE(w.windowTitle(), QStringLiteral("Готово."));
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Шифродел"));
-    QCOMPARE(Written(h), (QStringList{"Ф.12.Оп.1.Д.1.Л.1.jpg", "Ф.12.Оп.1.Д.1.Л.2.jpg",
-                                      "Ф.12.Оп.1.Д.1.Л.3.jpg", "descript.ion"}));
+    QCOMPARE(Written(h), (QStringList{"descript.ion", "Ф.12.Оп.1.Д.1.Л.1.jpg",
+                                      "Ф.12.Оп.1.Д.1.Л.2.jpg", "Ф.12.Оп.1.Д.1.Л.3.jpg"}));
     QVERIFY(w.isVisible());
   }
 
@@ -148,6 +156,15 @@ class JobStatesTest : public QObject {
     h.Child<QPushButton>("btRun")->click();
     QCOMPARE(w.windowTitle(), QStringLiteral("Выберите результирующую папку"));
     QCOMPARE(dest->palette().color(QPalette::Base), TfmMain::Colour(TFieldColour::kYellow));
+
+    QLineEdit* source = h.Child<QLineEdit>("edDirSrc");
+    source->setText(QStringLiteral("  "));
+    h.Child<QPushButton>("btRun")->click();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Выберите папку для обработки"));
+    QCOMPARE(source->palette().color(QPalette::Base), TfmMain::Colour(TFieldColour::kYellow));
+    QTest::keyClicks(source, "x");
+    QCOMPARE(source->palette().color(QPalette::Base), TfmMain::Colour(TFieldColour::kWindow));
+    QCOMPARE(States(h), Idle());
     QVERIFY(Written(h).isEmpty());
   }
 
@@ -192,7 +209,7 @@ class JobStatesTest : public QObject {
     h.Child<QPushButton>("btRun")->click();
     QCOMPARE(h.window().windowTitle(), QStringLiteral("Прервано."));
     QCOMPARE(States(h), Idle());
-    QVERIFY(Written(h).isEmpty());
+    QCOMPARE(Written(h).size(), 2);  // the file whose turn had come, and its description
   }
 
   void stopIsTakenDuringOneLongConversion() {

@@ -37,8 +37,8 @@ void WindowHarness::WriteIni(const std::string& text) const {
 }
 
 TfmMain& WindowHarness::Create() {
-  window_ =
-      std::make_unique<TfmMain>(MainWindowEnvironment{fs_, SystemClock(), converter_, ini_path()});
+  window_ = std::make_unique<TfmMain>(
+      MainWindowEnvironment{fs_, SystemClock(), converter_, ini_path(), workers_});
   return *window_;
 }
 

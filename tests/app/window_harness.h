@@ -67,6 +67,8 @@ class WindowHarness {
   ~WindowHarness();
 
   TempDir& dir() { return dir_; }
+  // Threads that convert ahead in the copy runs of windows made from now on.
+  void set_workers(int workers) { workers_ = workers; }
   FaultyFileSystem& fs() { return fs_; }
   BytesConverter& converter() { return converter_; }
   std::string ini_path() const { return dir_ / "shifrodel.ini"; }
@@ -90,6 +92,7 @@ class WindowHarness {
   TempDir dir_;
   FaultyFileSystem fs_;
   BytesConverter converter_;
+  int workers_ = 1;
   std::unique_ptr<TfmMain> window_;
 };
 
