@@ -1,9 +1,9 @@
 # The two commands of the README, and the pieces they are made of.
-#   make run   builds the program and shows it at work on a sample tree
+#   make run   builds the program and starts its window over a sample tree
 #   make test  builds everything and runs every test suite
 SHELL := /bin/bash
 
-.PHONY: run test deps build test-release test-asan test-tsan test-fuzz build-mingw test-windows clean
+.PHONY: run screenshot test deps build test-release test-asan test-tsan test-fuzz build-mingw test-windows clean
 
 deps:
 	@tools/install-deps.sh
@@ -13,7 +13,10 @@ build: deps
 	cmake --build --preset release
 
 run: build
-	tools/sample-run.sh build/release
+	tools/run-window.sh build/release
+
+screenshot: build
+	tools/screenshot.sh build/release
 
 test: deps test-release test-asan test-tsan test-fuzz test-windows
 

@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config make
   libjpeg62-turbo-dev libtiff-dev zlib1g-dev libtiff-tools
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev qt6-qpa-plugins xvfb xauth fonts-dejavu-core
   g++-mingw-w64-x86-64-posix wine wine64
   clang-14 libclang-rt-14-dev
 )

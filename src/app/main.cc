@@ -10,8 +10,10 @@
 #include "platform/executable_path.h"
 #include "run/default_workers.h"
 
-int main(int argc, char** argv) {
-  using namespace shifrodel;
+namespace shifrodel {
+namespace {
+
+int Main(int argc, char** argv) {
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName(kProductName);
   const std::string executable =
@@ -22,3 +24,8 @@ int main(int argc, char** argv) {
   window.show();
   return app.exec();
 }
+
+}  // namespace
+}  // namespace shifrodel
+
+int main(int argc, char** argv) { return shifrodel::Main(argc, argv); }

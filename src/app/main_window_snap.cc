@@ -11,7 +11,7 @@
 #include "app/main_window.h"
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#include <QtCore/qt_windows.h>
 #endif
 
 namespace shifrodel {

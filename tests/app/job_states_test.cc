@@ -262,6 +262,46 @@ class JobStatesTest : public QObject {
     QCOMPARE(h.window().windowTitle(), QStringLiteral("Прервано."));
   }
 
+  void repackStates() {
+    WindowHarness h;
+    h.dir().WriteFile("src/a.tif", "not a TIFF file");
+    h.dir().WriteFile("src/sub/b.TIFF", "nor this");
+    TfmMain& w = h.Show();
+    h.Child<QLineEdit>("edDirSrc")->setText(Ui(h.dir() / "src"));
+    QStringList during;
+    QWidget* focus = nullptr;
+    AtNextPump([&] {
+      during = States(h);
+      focus = w.focusWidget();
+    });
+    h.Child<QPushButton>("btRepack")->click();
+    QCOMPARE(during,
+             (QStringList{"btRun shown disabled", "btStop hidden", "btRepack hidden",
+                          "btStopRepack shown", "fields enabled", "others usable", "busy"}));
+    QCOMPARE(focus, h.Child<QWidget>("btStopRepack"));
+    QCOMPARE(States(h), Idle());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Готово."));
+    QCOMPARE(h.dir().ReadFile("src/a.tif"), std::string("not a TIFF file"));
+  }
+
+  void repackStopsAtItsStopButtonAndIgnoresEnter() {
+    WindowHarness h;
+    h.dir().WriteFile("src/a.tif", "x");
+    h.dir().WriteFile("src/b.tif", "y");
+    TfmMain& w = h.Show();
+    h.Child<QLineEdit>("edDirSrc")->setText(Ui(h.dir() / "src"));
+    h.Child<QCheckBox>("cbExitAfterConvert")->setChecked(true);
+    AtNextPump([&] {
+      QWidget* option = h.Child<QWidget>("cbPref");
+      option->setFocus();
+      QTest::keyClick(option, Qt::Key_Return);  // btRun is disabled: nothing
+      QTest::keyClick(h.Child<QWidget>("btStopRepack"), Qt::Key_Return);
+    });
+    h.Child<QPushButton>("btRepack")->click();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Прервано."));
+    QVERIFY(w.isVisible());  // never closes itself after a stop
+  }
+
   void exitAfterFinishClosesOnceTheRunHasReturned() {
     WindowHarness h;
     PrepareCopyRun(h);
