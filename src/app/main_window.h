@@ -59,8 +59,6 @@ class TfmMain : public QWidget, public WindowServices {
   TRunState& run_state() { return state_; }
   // How much the design layout was enlarged so that no caption is clipped.
   double layout_scale() const { return scale_; }
-  // The design place of a control, in design pixels (relative to its group box).
-  std::optional<QRect> DesignPlace(const QWidget* control) const;
   static QColor Colour(TFieldColour colour);
 
   // The window services.

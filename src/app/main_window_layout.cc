@@ -211,13 +211,6 @@ void TfmMain::Place(QWidget* control, QRect design, bool auto_size) {
   placed_.push_back({control, design, auto_size});
 }
 
-std::optional<QRect> TfmMain::DesignPlace(const QWidget* control) const {
-  for (const Placed& p : placed_) {
-    if (p.control == control) return p.design;
-  }
-  return std::nullopt;
-}
-
 // Sizes and places every control, with the layout grown by the factor that
 // lets every control's content fit its place (1 when the design fits as it
 // is).
