@@ -9,7 +9,9 @@
 # `tiffcp -c lzw:2`, RUNS times each (default 3), and prints for each the
 # best wall and CPU time over the whole set and the total output size: over
 # every file as the tool leaves it, and over the files the repack replaced.
-# The ratios are against tiffcp -c lzw:2.
+# The ratios are against tiffcp -c lzw:2 (-c lzw for the bilevel page, whose
+# 1-bit samples it cannot predict). tiffcp writes every file; the repack
+# keeps a file's new version only when it is smaller, after reading it back.
 #
 # Environment: RUNS (3); PAGES, a folder that already holds make-corpus.sh's
 # pages; MAKE_CORPUS, that script (default /work/shared/bench/make-corpus.sh).
@@ -35,7 +37,7 @@ cp "$pages/c_a4_600_bilevel_g4.tif" "$set_dir/bilevel-g4.tif"
 cp "$pages/d_a3_400_rgb16.tif" "$set_dir/rgb16-uncompressed.tif"
 tiffcp -c lzw "$pages/a_a4_300_rgb8.tif" "$set_dir/rgb8-lzw.tif"
 tiffcp -c zip "$pages/b_a4_600_grey8.tif" "$set_dir/grey8-deflate.tif"
-tiffcp "$pages/a_a4_300_rgb8.tif" "$pages/b_a4_600_grey8.tif" "$pages/c_a4_600_bilevel_g4.tif" \
+tiffcp "$pages/a_a4_300_rgb8.tif" "$pages/b_a4_600_grey8.tif" "$set_dir/rgb8-lzw.tif" \
   "$set_dir/three-pages.tif"
 
 # bytes FILE...: their total size.
@@ -49,40 +51,60 @@ timed() {
   awk '{printf "%.3f %.3f\n", $1, $2 + $3}' "$work/time.txt" >>"$work/$label.times"
 }
 
-rm -f "$work"/*.times
-for ((run = 0; run < runs; run++)); do
-  rm -rf "$work/ours" && cp -r "$set_dir" "$work/ours"
-  timed ours "$batch" repack --verbose "$work/ours"
-  for mode in lzw lzw:2; do
-    label=tiffcp-${mode/:/-}
-    rm -rf "$work/$label" && mkdir -p "$work/$label"
-    timed "$label" bash -c 'for f in "$1"/*.tif; do tiffcp -c "$2" "$f" "$3/${f##*/}"; done' \
-      _ "$set_dir" "$mode" "$work/$label"
-  done
-done
+tools=(ours tiffcp-lzw tiffcp-lzw-2)
 
-# The files the repack replaced, from its --verbose lines.
-mapfile -t replaced < <(awk -F'\t' '$2 ~ /^replaced / {n = split($1, p, "/"); print p[n]}' \
-  "$work/ours.out")
+# measure NAME DIR: the three tools over copies of DIR, $runs times; each
+# leaves its last output in $work/NAME-TOOL/.
+measure() {
+  local name=$1 dir=$2 run mode label
+  rm -f "$work/$name"-*.times
+  for ((run = 0; run < runs; run++)); do
+    rm -rf "$work/$name-ours" && cp -r "$dir" "$work/$name-ours"
+    timed "$name-ours" "$batch" repack --verbose "$work/$name-ours"
+    for mode in lzw lzw:2; do
+      label=$name-tiffcp-${mode/:/-}
+      rm -rf "$work/$label" && mkdir -p "$work/$label"
+      # tiffcp cannot apply the predictor to 1-bit samples; such a file gets -c lzw.
+      timed "$label" bash -c 'for f in "$1"/*.tif; do
+          tiffcp -c "$2" "$f" "$3/${f##*/}" 2>/dev/null || tiffcp -c lzw "$f" "$3/${f##*/}"
+        done' _ "$dir" "$mode" "$work/$label"
+    done
+  done
+}
 
 best() { sort -n -k"$2" "$work/$1.times" | head -1 | awk -v k="$2" '{print $k}'; }
-ref_wall=$(best tiffcp-lzw-2 1)
-ref_cpu=$(best tiffcp-lzw-2 2)
-ref_all=$(bytes "$work/tiffcp-lzw-2"/*.tif)
-ref_replaced=$(cd "$work/tiffcp-lzw-2" && bytes "${replaced[@]}")
 
-echo "set: $(ls "$set_dir" | wc -l) files, $(bytes "$set_dir"/*.tif) bytes; best of $runs runs"
-echo "replaced by the repack: ${replaced[*]}"
-printf '%-16s %9s %9s %14s %14s %10s %10s %10s\n' tool wall_s cpu_s all_bytes replaced_bytes \
-  wall_x cpu_x replaced_x
-for label in ours tiffcp-lzw tiffcp-lzw-2; do
-  wall=$(best "$label" 1)
-  cpu=$(best "$label" 2)
-  all=$(bytes "$work/$label"/*.tif)
-  rep=$(cd "$work/$label" && bytes "${replaced[@]}")
-  awk -v l="$label" -v w="$wall" -v c="$cpu" -v a="$all" -v r="$rep" -v rw="$ref_wall" \
-    -v rc="$ref_cpu" -v rr="$ref_replaced" \
-    'BEGIN {printf "%-16s %9.3f %9.3f %14d %14d %10.3f %10.3f %10.3f\n", l, w, c, a, r, w / rw, c / rc, r / rr}'
-done
+# report NAME TITLE FILE...: best times and total sizes of FILE... in each
+# tool's output, with the ratios to tiffcp -c lzw:2.
+report() {
+  local name=$1 title=$2 label wall cpu size
+  shift 2
+  local ref_wall ref_cpu ref_size
+  ref_wall=$(best "$name-tiffcp-lzw-2" 1)
+  ref_cpu=$(best "$name-tiffcp-lzw-2" 2)
+  ref_size=$(cd "$work/$name-tiffcp-lzw-2" && bytes "$@")
+  echo "$title ($# files, $(cd "$set_dir" && bytes "$@") bytes before; best of $runs runs)"
+  printf '  %-14s %9s %9s %14s %8s %8s %8s\n' tool wall_s cpu_s bytes wall_x cpu_x bytes_x
+  for label in "${tools[@]}"; do
+    wall=$(best "$name-$label" 1)
+    cpu=$(best "$name-$label" 2)
+    size=$(cd "$work/$name-$label" && bytes "$@")
+    awk -v l="$label" -v w="$wall" -v c="$cpu" -v s="$size" -v rw="$ref_wall" -v rc="$ref_cpu" \
+      -v rs="$ref_size" 'BEGIN {printf "  %-14s %9.3f %9.3f %14d %8.3f %8.3f %8.3f\n",
+                                l, w, c, s, w / rw, c / rc, s / rs}'
+  done
+}
+
+measure all "$set_dir"
+mapfile -t all_files < <(cd "$set_dir" && ls)
+# The files the repack replaced, from its --verbose lines.
+mapfile -t replaced < <(awk -F'\t' '$2 ~ /^replaced / {n = split($1, p, "/"); print p[n]}' \
+  "$work/all-ours.out")
+rm -rf "$work/replaced-set" && mkdir -p "$work/replaced-set"
+(cd "$set_dir" && cp "${replaced[@]}" "$work/replaced-set/")
+measure replaced "$work/replaced-set"
+
+report all "the whole set, each file as the tool leaves it" "${all_files[@]}"
+report replaced "the files the repack replaces, alone" "${replaced[@]}"
 echo "per file (repack):"
-sed 's|^.*/||' "$work/ours.out"
+sed 's|^.*/||' "$work/all-ours.out"
