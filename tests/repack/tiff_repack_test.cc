@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/dos_time.h"
@@ -232,6 +233,16 @@ TEST_F(RepackTest, AsksAboutLowSpaceAtAnyFileAndCancelEndsTheWalk) {
   EXPECT_TRUE(outcomes_.empty());
   EXPECT_EQ(Bytes(scan), bytes);
   EXPECT_EQ(window_.Status(), W("Прервано."));
+}
+
+TEST_F(RepackTest, AnEmptyFolderTextWalksTheCurrentFolder) {
+  const std::string scan = Scan("scan.tif");
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(Cp1251ToUtf8(dir_.path()));
+  RunRepack(job_, TRepackOptions{});
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(CompressionOf(scan), COMPRESSION_LZW);
+  EXPECT_EQ(window_.statuses().front(), "scan.tif");
 }
 
 TEST_F(RepackTest, AMissingSourceFolderVisitsNothing) {
