@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "imaging/file_bytes.h"
-#include "imaging/libtiff_reader.h"
+#include "imaging/tiff_file.h"
 #include "imaging/tiff_sample_digest.h"
 
 namespace shifrodel {
@@ -76,7 +76,7 @@ bool SameIfd(Side a, const TiffIfd& a_ifd, Side b, const TiffIfd& b_ifd, bool is
 
 // Decodes the page the handle is on, strip by strip or tile by tile, as the
 // plan laid it out, and fingerprints its samples.
-bool DigestCopyPage(LibtiffReader& reader, const TiffPagePlan& plan, std::uint64_t* digest,
+bool DigestCopyPage(TiffFile& reader, const TiffPagePlan& plan, std::uint64_t* digest,
                     std::string* why) {
   TIFF* tiff = reader.tiff();
   std::uint16_t compression = 0;
@@ -107,7 +107,7 @@ bool DigestCopyPage(LibtiffReader& reader, const TiffPagePlan& plan, std::uint64
                                  static_cast<tmsize_t>(unit_bytes));
     }
     if (got < 0 || static_cast<std::uint64_t>(got) != expected) {
-      *why = reader.TakeError("it cannot be decoded");
+      *why = reader.Error("it cannot be decoded");
       return false;
     }
     samples.Update(buffer.get(), expected);
@@ -141,7 +141,8 @@ bool CompareTiffCopy(File& original, const TiffLayout& layout,
     }
   }
 
-  auto reader = LibtiffReader::Open(copy, &detail);
+  copy.Seek(0, SEEK_SET);
+  auto reader = TiffFile::Open(copy, &detail);
   if (reader == nullptr) {
     *why = "libtiff cannot read the temporary file: " + detail;
     return false;
@@ -152,7 +153,7 @@ bool CompareTiffCopy(File& original, const TiffLayout& layout,
     if ((p > 0 && TIFFReadDirectory(reader->tiff()) != 1) ||
         !DigestCopyPage(*reader, plans[p], &digest, &detail)) {
       *why = "page " + std::to_string(p + 1) + " of the temporary file: " +
-             (detail.empty() ? reader->TakeError("it cannot be read") : detail);
+             (detail.empty() ? reader->Error("it cannot be read") : detail);
       return false;
     }
     if (digest != digests[p]) {

@@ -51,8 +51,15 @@ bool IsStructuralWarning(const char* message) {
 
 }  // namespace
 
-int TiffFile::OnError(TIFF*, void* self, const char*, const char*, va_list) {
-  static_cast<TiffFile*>(self)->failed_ = true;
+int TiffFile::OnError(TIFF*, void* self, const char* module, const char* format, va_list args) {
+  auto* file = static_cast<TiffFile*>(self);
+  file->failed_ = true;
+  if (file->error_.empty()) {
+    char message[512];
+    std::vsnprintf(message, sizeof message, format, args);
+    file->error_ =
+        module != nullptr && *module != '\0' ? std::string(module) + ": " + message : message;
+  }
   return 1;
 }
 
@@ -63,7 +70,7 @@ int TiffFile::OnWarning(TIFF*, void* self, const char*, const char* format, va_l
   return 1;
 }
 
-std::unique_ptr<TiffFile> TiffFile::Open(File& file) {
+std::unique_ptr<TiffFile> TiffFile::Open(File& file, std::string* error) {
   std::unique_ptr<TiffFile> self(new TiffFile);
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (options == nullptr) return nullptr;
@@ -73,10 +80,12 @@ std::unique_ptr<TiffFile> TiffFile::Open(File& file) {
   self->tiff_ = TIFFClientOpenExt("image", "rm", &file, ReadProc, WriteProc, SeekProc, CloseProc,
                                   SizeProc, MapProc, UnmapProc, options);
   TIFFOpenOptionsFree(options);
-  if (self->tiff_ == nullptr || self->failed_) return nullptr;
   // Walking the chain of directories finds a loop; the current one stays.
-  TIFFNumberOfDirectories(self->tiff_);
-  if (self->failed_) return nullptr;
+  if (self->tiff_ != nullptr && !self->failed_) TIFFNumberOfDirectories(self->tiff_);
+  if (self->tiff_ == nullptr || self->failed_) {
+    if (error != nullptr) *error = self->Error("libtiff cannot read it or finds it broken");
+    return nullptr;
+  }
   return self;
 }
 

@@ -20,8 +20,8 @@ class TiffFile {
  public:
   // Opens the file at its first image; nullptr when it is not a TIFF file
   // or its first directory cannot be read, or the chain of directories
-  // loops back on itself.
-  static std::unique_ptr<TiffFile> Open(File& file);
+  // loops back on itself. `error`, when given, then gets libtiff's message.
+  static std::unique_ptr<TiffFile> Open(File& file, std::string* error = nullptr);
   ~TiffFile();
   TiffFile(const TiffFile&) = delete;
   TiffFile& operator=(const TiffFile&) = delete;
@@ -29,6 +29,10 @@ class TiffFile {
   TIFF* tiff() const { return tiff_; }
   // True once libtiff has reported an error or a broken structure.
   bool failed() const { return failed_; }
+  // libtiff's first error message, or `fallback` when it has reported none.
+  std::string Error(const std::string& fallback) const {
+    return error_.empty() ? fallback : error_;
+  }
 
   // The largest single block libtiff may allocate for this file.
   static constexpr std::int64_t kMaxAllocation = std::int64_t{256} << 20;
@@ -40,6 +44,7 @@ class TiffFile {
 
   TIFF* tiff_ = nullptr;
   bool failed_ = false;
+  std::string error_;
 };
 
 // The first image's resolution in dots per inch (0 when it has none), its

@@ -12,7 +12,7 @@ namespace {
 
 class PageEncoder {
  public:
-  PageEncoder(LibtiffReader& reader, const TiffPagePlan& plan, TiffIfdWriter& writer,
+  PageEncoder(TiffFile& reader, const TiffPagePlan& plan, TiffIfdWriter& writer,
               TiffEncodedPage* page, std::string* why)
       : reader_(reader),
         plan_(plan),
@@ -41,7 +41,7 @@ class PageEncoder {
         for (std::uint32_t k = 0; k < rows; ++k) {
           if (TIFFReadScanline(tiff, buffer_.get() + k * plan_.row_bytes, row + k,
                                static_cast<std::uint16_t>(plane)) < 0) {
-            return Fail(reader_.TakeError("row " + std::to_string(row + k) + " cannot be decoded"));
+            return Fail(reader_.Error("row " + std::to_string(row + k) + " cannot be decoded"));
           }
         }
         if (!Emit(rows)) return false;
@@ -57,7 +57,7 @@ class PageEncoder {
     for (std::uint64_t tile = 0; tile < count; ++tile) {
       if (TIFFReadEncodedTile(tiff, static_cast<std::uint32_t>(tile), buffer_.get(), size) !=
           size) {
-        return Fail(reader_.TakeError("tile " + std::to_string(tile) + " cannot be decoded"));
+        return Fail(reader_.Error("tile " + std::to_string(tile) + " cannot be decoded"));
       }
       if (!Emit(plan_.tile_length)) return false;
     }
@@ -86,7 +86,7 @@ class PageEncoder {
     return false;
   }
 
-  LibtiffReader& reader_;
+  TiffFile& reader_;
   const TiffPagePlan& plan_;
   TiffIfdWriter& writer_;
   TiffEncodedPage* page_;
@@ -99,7 +99,7 @@ class PageEncoder {
 
 }  // namespace
 
-bool EncodeTiffPage(LibtiffReader& reader, const TiffPagePlan& plan, TiffIfdWriter& writer,
+bool EncodeTiffPage(TiffFile& reader, const TiffPagePlan& plan, TiffIfdWriter& writer,
                     TiffEncodedPage* page, std::string* why) {
   return PageEncoder(reader, plan, writer, page, why).Run();
 }

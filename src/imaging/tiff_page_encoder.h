@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/libtiff_reader.h"
+#include "imaging/tiff_file.h"
 #include "imaging/tiff_ifd_writer.h"
 #include "imaging/tiff_page_plan.h"
 
@@ -24,7 +24,7 @@ struct TiffEncodedPage {
 
 // Encodes the page that the reader's handle is on. False, with why, when
 // the source cannot be decoded or the output cannot be written.
-bool EncodeTiffPage(LibtiffReader& reader, const TiffPagePlan& plan, TiffIfdWriter& writer,
+bool EncodeTiffPage(TiffFile& reader, const TiffPagePlan& plan, TiffIfdWriter& writer,
                     TiffEncodedPage* page, std::string* why);
 
 }  // namespace shifrodel

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "imaging/libtiff_reader.h"
 #include "imaging/tiff_compare.h"
+#include "imaging/tiff_file.h"
 #include "imaging/tiff_ifd.h"
 #include "imaging/tiff_ifd_writer.h"
 #include "imaging/tiff_page_encoder.h"
@@ -51,7 +51,7 @@ TiffOutEntry ArrayEntry(const TiffIfdWriter& writer, std::uint16_t tag,
 struct TiffReencoder::Source {
   std::unique_ptr<File> file;
   TiffLayout layout;
-  std::unique_ptr<LibtiffReader> reader;
+  std::unique_ptr<TiffFile> reader;
   std::vector<TiffPagePlan> plans;
   std::vector<std::uint64_t> digests;
 
@@ -109,15 +109,16 @@ bool TiffReencoder::Open(const std::string& path) {
   auto layout = ReadTiffLayout(*source->file, &why_);
   if (!layout) return false;
   source->layout = std::move(*layout);
-  source->reader = LibtiffReader::Open(*source->file, &why_);
+  source->file->Seek(0, SEEK_SET);
+  source->reader = TiffFile::Open(*source->file, &why_);
   if (source->reader == nullptr) return false;
 
   TIFF* tiff = source->reader->tiff();
   const std::size_t pages = source->layout.pages.size();
   for (std::size_t p = 0; p < pages; ++p) {
     if (p > 0 && TIFFReadDirectory(tiff) != 1) {
-      return Fail(source->reader->TakeError("libtiff reads only " + std::to_string(p) + " of its " +
-                                            std::to_string(pages) + " pages"));
+      return Fail(source->reader->Error("libtiff reads only " + std::to_string(p) + " of its " +
+                                        std::to_string(pages) + " pages"));
     }
     const TiffIfd& page = source->layout.pages[p];
     if (!CheckEntriesCarriable(*source->file, source->layout, page, true, &why_)) return false;
@@ -147,7 +148,7 @@ bool TiffReencoder::Write(const std::string& target) {
   source.digests.clear();
   for (std::size_t p = 0; p < source.plans.size(); ++p) {
     if (TIFFSetDirectory(tiff, static_cast<tdir_t>(p)) != 1) {
-      return Fail(source.reader->TakeError("page " + std::to_string(p + 1) + " cannot be read"));
+      return Fail(source.reader->Error("page " + std::to_string(p + 1) + " cannot be read"));
     }
     const TiffPagePlan& plan = source.plans[p];
     TiffEncodedPage encoded;
