@@ -105,7 +105,8 @@ class FileSystem {
   // letter case alone is a rename, not a clash).
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // Puts `from` in the place of `to` in one atomic step, durably: at no moment
-  // is `to` missing. `from` must lie in the same folder.
+  // is `to` missing. `from` must lie in the same folder. On POSIX systems it
+  // takes on `to`'s permission bits (and owner, where allowed).
   virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
 
   virtual std::optional<std::uint32_t> GetAttributes(const std::string& path) = 0;

@@ -254,9 +254,17 @@ class PosixFileSystem final : public FileSystem {
     const std::string native_to = Native(to);
     const int fd = RetryOpen(native_from, O_RDONLY);
     if (fd < 0) return false;
-    const bool synced = ::fsync(fd) == 0;
+    // The file taking the place keeps the permission bits (and, where
+    // allowed, the owner) of the one it replaces.
+    struct stat old {};
+    bool ok = true;
+    if (StatNative(native_to, &old)) {
+      ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+      if (ok && ::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) ok = false;
+    }
+    ok = ok && ::fsync(fd) == 0;
     ::close(fd);
-    if (!synced || ::rename(native_from.c_str(), native_to.c_str()) != 0) return false;
+    if (!ok || ::rename(native_from.c_str(), native_to.c_str()) != 0) return false;
     SyncFolder(NativeFolderOf(native_to));
     return true;
   }

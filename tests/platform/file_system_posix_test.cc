@@ -182,6 +182,17 @@ TEST(PosixFileSystem, WriteFileAtomicallyKeepsThePermissionBits) {
   EXPECT_EQ(dir.ReadFile("descript.ion"), "new");
 }
 
+TEST(PosixFileSystem, ReplaceFileKeepsTheReplacedFilesPermissionBits) {
+  TempDir dir;
+  const std::string target = dir.WriteFile("scan.tif", "old");
+  const std::string fresh = dir.WriteFile("scan.tif_", "new");
+  ASSERT_EQ(::chmod(Os(target).c_str(), 0600), 0);
+  ASSERT_EQ(::chmod(Os(fresh).c_str(), 0644), 0);
+  ASSERT_TRUE(NativeFileSystem().ReplaceFile(fresh, target));
+  EXPECT_EQ(dir.ReadFile("scan.tif"), "new");
+  EXPECT_EQ(Mode(target), 0600u);
+}
+
 TEST(PosixFileSystem, AFullDiskLeavesTheOldFileAndNoTemporaryFile) {
   SmallDisk disk(256 * 1024);
   if (!disk.available()) GTEST_SKIP() << "cannot mount a tmpfs here";
