@@ -58,7 +58,9 @@ struct DirEntry {
 
 // Free space of the file system that holds a path.
 struct DiskSpace {
-  std::uint64_t free_bytes = 0;  // all free bytes, not only those available to the user
+  // All free bytes this process may fill, whatever a user's disk quota says.
+  // On Linux the blocks a file system keeps for root count only for root.
+  std::uint64_t free_bytes = 0;
   // Where that file system is mounted: the mount point on POSIX systems
   // ("/media/archive"), the volume root on Windows ("G:\").
   std::string volume;

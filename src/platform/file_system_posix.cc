@@ -377,7 +377,8 @@ class PosixFileSystem final : public FileSystem {
     struct statvfs vfs {};
     if (::statvfs(native.c_str(), &vfs) != 0) return std::nullopt;
     DiskSpace space;
-    space.free_bytes = static_cast<std::uint64_t>(vfs.f_bfree) * vfs.f_frsize;
+    const fsblkcnt_t blocks = ::geteuid() == 0 ? vfs.f_bfree : vfs.f_bavail;
+    space.free_bytes = static_cast<std::uint64_t>(blocks) * vfs.f_frsize;
     space.volume = MountPointOf(native, st.st_dev);
     return space;
   }
