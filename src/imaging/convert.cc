@@ -1,7 +1,6 @@
 #include "imaging/convert.h"
 
 #include <memory>
-#include <new>
 
 #include "imaging/bmp_decoder.h"
 #include "imaging/jpeg_decoder.h"
@@ -51,19 +50,15 @@ std::optional<std::string> ConvertPixels(std::unique_ptr<ImageDecoder> decoder, 
 
 std::optional<std::string> ConvertToJpeg(File& source, SourceFormat format, int quality,
                                          const ProgressFn& progress) {
-  try {
-    switch (format) {
-      case SourceFormat::kJpeg:
-        return ConvertJpeg(source, quality, progress);
-      case SourceFormat::kTiff:
-        return ConvertPixels(OpenTiffDecoder(source), quality, progress);
-      case SourceFormat::kBmp:
-        return ConvertPixels(OpenBmpDecoder(source), quality, progress);
-      case SourceFormat::kPsd:
-        return ConvertPixels(OpenPsdDecoder(source), quality, progress);
-    }
-  } catch (const std::bad_alloc&) {
-    // An image too large for this machine's memory fails like any other.
+  switch (format) {
+    case SourceFormat::kJpeg:
+      return ConvertJpeg(source, quality, progress);
+    case SourceFormat::kTiff:
+      return ConvertPixels(OpenTiffDecoder(source), quality, progress);
+    case SourceFormat::kBmp:
+      return ConvertPixels(OpenBmpDecoder(source), quality, progress);
+    case SourceFormat::kPsd:
+      return ConvertPixels(OpenPsdDecoder(source), quality, progress);
   }
   return std::nullopt;
 }

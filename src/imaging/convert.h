@@ -15,7 +15,8 @@ namespace shifrodel {
 
 // The JPEG file, or nullopt when the content is not a readable image of
 // `format` (or the format has no decoder in this build). `quality` is 1 to
-// 100; `progress`, when set, is called regularly during the work.
+// 100; `progress`, when set, is called regularly during the work. Throws
+// std::bad_alloc for an image too large for the memory at hand.
 std::optional<std::string> ConvertToJpeg(File& source, SourceFormat format, int quality,
                                          const ProgressFn& progress);
 

@@ -11,8 +11,7 @@ namespace shifrodel {
 class FileJpegConverter final : public JpegConverter {
  public:
   explicit FileJpegConverter(FileSystem& fs) : fs_(fs) {}
-  std::optional<std::string> Convert(const std::string& path, int quality,
-                                     const ProgressFn& progress) override;
+  Conversion Convert(const std::string& path, int quality, const ProgressFn& progress) override;
 
  private:
   FileSystem& fs_;

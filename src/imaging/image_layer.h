@@ -35,6 +35,8 @@ class ImageLayer {
   void SetJpegQuality(int quality);
 
   bool IoFailed() const { return io_failed_; }
+  // Why the last load failed (kNone after a load that worked).
+  ConversionFailure LoadFailure() const { return load_failure_; }
 
   // Called during long conversions, so that a window can repaint.
   void SetProgress(ProgressFn progress) { progress_ = std::move(progress); }
@@ -44,6 +46,7 @@ class ImageLayer {
   JpegConverter* converter_;
   int quality_ = 80;
   bool io_failed_ = false;
+  ConversionFailure load_failure_ = ConversionFailure::kNone;
   std::optional<std::string> loaded_;
   ProgressFn progress_;
 };

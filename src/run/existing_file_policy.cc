@@ -21,25 +21,27 @@ std::string FreeCopyName(FileSystem& fs, const std::string& destination) {
 
 }  // namespace
 
-bool ApplyExistingFilePolicy(JobContext& job, const TRunOptions& options, const std::string& source,
-                             std::string* destination) {
-  if (!job.fs.FileExists(*destination)) return true;
-  if (IsSameFile(job.fs, source, *destination)) return false;
+TPolicyDecision ApplyExistingFilePolicy(JobContext& job, const TRunOptions& options,
+                                        const std::string& source, std::string* destination) {
+  if (!job.fs.FileExists(*destination)) return TPolicyDecision::kWrite;
+  if (IsSameFile(job.fs, source, *destination)) return TPolicyDecision::kIsSource;
   switch (options.ExistingFiles()) {
     case TExistingFilePolicy::efLeave:
-      return false;
+      return TPolicyDecision::kKeep;
     case TExistingFilePolicy::efRewrite:
-      return true;
+      return TPolicyDecision::kWrite;
     case TExistingFilePolicy::efAsk:
       return job.window.Ask("Файл существует:\r\""_cp1251 + *destination +
                                 "\"\r\rИсходный:\r\""_cp1251 + source +
                                 "\"\r\rНажмите кнопку ОК, чтобы заменить файл."_cp1251,
-                            TQuestionButtons::kOkCancel) == TAnswer::kOk;
+                            TQuestionButtons::kOkCancel) == TAnswer::kOk
+                 ? TPolicyDecision::kWrite
+                 : TPolicyDecision::kKeep;
     case TExistingFilePolicy::efRename:
       *destination = FreeCopyName(job.fs, *destination);
-      return true;
+      return TPolicyDecision::kWrite;
   }
-  return true;
+  return TPolicyDecision::kWrite;
 }
 
 }  // namespace shifrodel

@@ -10,12 +10,17 @@
 
 namespace shifrodel {
 
-// Returns whether the file is to be transferred; under efRename it changes
-// `destination` to the first free copy name. A destination that is the
-// source itself (a source tree holding the run's own output) is never
-// written over.
-bool ApplyExistingFilePolicy(JobContext& job, const TRunOptions& options, const std::string& source,
-                             std::string* destination);
+enum class TPolicyDecision {
+  kWrite,     // transfer the file to `destination`
+  kKeep,      // leave the existing file as it is
+  kIsSource,  // the destination is the source itself: a source tree holding
+              // the run's own output, met again; it is never written over
+};
+
+// Decides what becomes of an existing destination; under efRename it changes
+// `destination` to the first free copy name.
+TPolicyDecision ApplyExistingFilePolicy(JobContext& job, const TRunOptions& options,
+                                        const std::string& source, std::string* destination);
 
 }  // namespace shifrodel
 

@@ -41,28 +41,39 @@ void ShowProgress(JobContext& job, const std::string& source) {
   job.window.SetTaskTitle(std::string(ExtractFileName(source)));
 }
 
-void Convert(JobContext& job, ImageLayer& image, const std::string& source,
-             const std::string& destination) {
+// How a transfer ended.
+enum class Transfer {
+  kDone,
+  kDamaged,  // the source is a damaged image, and the user was asked about it
+  kFailed,   // the source could not be opened or converted, or the file not
+             // written: the destination holds what it held (saves and copies
+             // are atomic), and the file is a problem of the run
+};
+
+Transfer Convert(JobContext& job, ImageLayer& image, const std::string& source,
+                 const std::string& destination) {
   image.LoadImageFile(source);
   if (image.IoFailed()) {
+    // Only a damaged image is offered for deletion: a file that could not be
+    // opened, or did not fit in memory, may be a good scan.
+    if (image.LoadFailure() != ConversionFailure::kBadImage) return Transfer::kFailed;
     const TAnswer answer =
         job.window.Ask("Невозможно прочитать файл. Возможно, файл повреждён:\r"_cp1251 + source +
                            "\r\rУдалить файл?"_cp1251,
                        TQuestionButtons::kYesNoCancel);
     if (answer == TAnswer::kYes) job.fs.DeleteFile(source);
     if (answer == TAnswer::kCancel) job.state.StopRequested = true;
-    return;
+    return Transfer::kDamaged;
   }
   for (;;) {
     image.SaveJpegFile(destination);
-    if (!image.IoFailed()) return;
-    job.fs.DeleteFile(destination);
+    if (!image.IoFailed()) return Transfer::kDone;
     const TAnswer answer = job.window.Ask(
         "Невозможно сохранить файл:\r"_cp1251 + destination + "\r\rПовторить сохранение?"_cp1251,
         TQuestionButtons::kYesNoCancel);
     if (answer == TAnswer::kYes) continue;
     if (answer == TAnswer::kCancel) job.state.StopRequested = true;
-    return;
+    return Transfer::kFailed;
   }
 }
 
@@ -89,22 +100,28 @@ void ProcessFile(JobContext& job, ImageLayer& image, const TRunOptions& options,
 
   ShowProgress(job, source_path);
   job.fs.ForceFolders(std::string(ExtractFileFolder(*destination)));
-  const bool transfer = ApplyExistingFilePolicy(job, options, source_path, &*destination);
+  const TPolicyDecision decision =
+      ApplyExistingFilePolicy(job, options, source_path, &*destination);
+  // The run's own output met again already names its true origin.
+  if (decision == TPolicyDecision::kIsSource) return;
 
   RefreshFreeSpace(job, *destination);
   if (!GuardFreeSpace(job, *destination, TGuardActivity::gaCopy)) return;
 
-  if (transfer) {
+  Transfer transfer = Transfer::kDone;
+  if (decision == TPolicyDecision::kWrite) {
     // "Copy as is" is for JPEG files: any other source is converted, since
     // its bytes under a ".jpg" name would not be a JPEG file.
     if (options.JpegHandling() == TJpegHandling::jhCopy && IsJpegSource(source_path)) {
-      job.fs.CopyFile(source_path, *destination);
+      if (!job.fs.CopyFile(source_path, *destination)) transfer = Transfer::kFailed;
     } else {
-      Convert(job, image, source_path, *destination);
+      transfer = Convert(job, image, source_path, *destination);
     }
   }
 
-  if (job.fs.FileExists(*destination)) {
+  // A file at the destination after a skip or a damaged source is described
+  // as coming from this source; after a failure it keeps its own record.
+  if (transfer != Transfer::kFailed && job.fs.FileExists(*destination)) {
     SetFileDescription(job.fs, *destination, Description(*destination, prefix, source_path));
   } else {
     LogProblem(job, source_path, *destination);

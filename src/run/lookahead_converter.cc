@@ -51,7 +51,7 @@ void LookaheadConverter::Prefetch(const std::string& path, int quality) {
 }
 
 void LookaheadConverter::Drop(std::deque<std::shared_ptr<Job>>::const_iterator it) {
-  if ((*it)->done && (*it)->result) ready_bytes_ -= (*it)->result->size();
+  if ((*it)->done) ready_bytes_ -= (*it)->result.jpeg.size();
   if ((*it)->started && !(*it)->done) ++abandoned_;
   jobs_.erase(it);
 }
@@ -75,14 +75,14 @@ void LookaheadConverter::Work() {
     ++running_;
     lock.unlock();
     // Workers never touch the window: no progress calls from here.
-    std::optional<std::string> result = base_.Convert(job->path, job->quality, nullptr);
+    Conversion result = base_.Convert(job->path, job->quality, nullptr);
     lock.lock();
     job->result = std::move(result);
     job->done = true;
     --running_;
     const auto it = Find(job->path);
     if (it != jobs_.end() && *it == job) {
-      if (job->result) ready_bytes_ += job->result->size();
+      ready_bytes_ += job->result.jpeg.size();
     } else {
       --abandoned_;  // dropped meanwhile: its bytes go with it
     }
@@ -90,8 +90,8 @@ void LookaheadConverter::Work() {
   }
 }
 
-std::optional<std::string> LookaheadConverter::Convert(const std::string& path, int quality,
-                                                       const ProgressFn& progress) {
+Conversion LookaheadConverter::Convert(const std::string& path, int quality,
+                                       const ProgressFn& progress) {
   std::unique_lock lock(mutex_);
   const auto it = Find(path);
   if (it == jobs_.end() || (*it)->quality != quality || !(*it)->started) {
@@ -108,12 +108,14 @@ std::optional<std::string> LookaheadConverter::Convert(const std::string& path, 
       lock.lock();
     }
   }
-  std::optional<std::string> result = std::move(job->result);
+  Conversion result = std::move(job->result);
   const auto current = Find(path);
   if (current != jobs_.end() && *current == job) {
-    if (result) ready_bytes_ -= result->size();
+    ready_bytes_ -= result.jpeg.size();
     jobs_.erase(current);
   }
+  lock.unlock();
+  if (!result.ok()) return base_.Convert(path, quality, progress);
   return result;
 }
 

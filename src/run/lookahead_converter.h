@@ -5,7 +5,9 @@
 // sources and fill memory; every write, question and record stays with the
 // main thread, in the walk's order, and the bytes are the same as those of
 // a conversion on the main thread, since they depend only on the file and
-// the run's fixed quality.
+// the run's fixed quality. A conversion that failed ahead is tried again on
+// the main thread when its file's turn comes: a file that could not be
+// opened then, or that did not fit in memory beside the others, may pass.
 #ifndef SHIFRODEL_RUN_LOOKAHEAD_CONVERTER_H_
 #define SHIFRODEL_RUN_LOOKAHEAD_CONVERTER_H_
 
@@ -50,9 +52,8 @@ class LookaheadConverter final : public JpegConverter {
 
   // The bytes of a prefetched file, waiting for a worker to finish it (and
   // calling `progress` at least every 50 ms meanwhile), or a conversion on
-  // this thread when the file is not in flight or not yet started.
-  std::optional<std::string> Convert(const std::string& path, int quality,
-                                     const ProgressFn& progress) override;
+  // this thread when the file is not in flight, not yet started, or failed.
+  Conversion Convert(const std::string& path, int quality, const ProgressFn& progress) override;
 
  private:
   struct Job {
@@ -60,7 +61,7 @@ class LookaheadConverter final : public JpegConverter {
     int quality = 0;
     bool started = false;
     bool done = false;
-    std::optional<std::string> result;
+    Conversion result;
   };
 
   void Work();

@@ -20,13 +20,13 @@ int ScriptedBoxes::Press(const TBoxView& box) {
   return index < 0 ? box.escape_button : index;
 }
 
-std::optional<std::string> BytesConverter::Convert(const std::string& path, int,
-                                                   const ProgressFn& progress) {
-  const std::optional<std::string> bytes = NativeFileSystem().ReadWholeFile(path);
-  if (!bytes || *bytes == "bad") return std::nullopt;
+Conversion BytesConverter::Convert(const std::string& path, int, const ProgressFn& progress) {
+  std::optional<std::string> bytes = NativeFileSystem().ReadWholeFile(path);
+  if (!bytes) return Conversion::Failed(ConversionFailure::kCannotOpen);
+  if (*bytes == "bad") return Conversion::Failed(ConversionFailure::kBadImage);
   if (before_progress) before_progress();
   if (progress) progress();
-  return bytes;
+  return {ConversionFailure::kNone, std::move(*bytes)};
 }
 
 WindowHarness::WindowHarness() = default;

@@ -54,8 +54,7 @@ class ScriptedBoxes : public MessageBoxHook {
 // `before_progress` when set.
 class BytesConverter : public JpegConverter {
  public:
-  std::optional<std::string> Convert(const std::string& path, int quality,
-                                     const ProgressFn& progress) override;
+  Conversion Convert(const std::string& path, int quality, const ProgressFn& progress) override;
   std::function<void()> before_progress;
 };
 

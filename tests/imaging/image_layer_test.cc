@@ -48,18 +48,28 @@ TEST_F(ImageLayerTest, QualityStaysWithinOneToHundred) {
   EXPECT_EQ(layer_.JpegQuality(), 100);
 }
 
-TEST_F(ImageLayerTest, ASourceThatCannotBeOpenedIsAFailedLoad) {
+// A file that could not be opened is not a damaged one: the file step
+// offers to delete only the latter.
+TEST_F(ImageLayerTest, ASourceThatCannotBeOpenedIsAFailedLoadOfItsOwnKind) {
   layer_.LoadImageFile(dir_ / "missing.tif");
   EXPECT_TRUE(layer_.IoFailed());
+  EXPECT_EQ(layer_.LoadFailure(), ConversionFailure::kCannotOpen);
   fs_.Fail(FsOp::kOpenRead, tiff_);
   layer_.LoadImageFile(tiff_);
   EXPECT_TRUE(layer_.IoFailed());
+  EXPECT_EQ(layer_.LoadFailure(), ConversionFailure::kCannotOpen);
+  fs_.Clear();
+  layer_.LoadImageFile(tiff_);
+  EXPECT_EQ(layer_.LoadFailure(), ConversionFailure::kNone);
 }
 
-TEST_F(ImageLayerTest, AnExtensionWithoutDecoderIsAFailedLoad) {
+TEST_F(ImageLayerTest, AnExtensionWithoutDecoderOrBadContentIsABadImage) {
   const std::string png = dir_.WriteFile("scan.png", dir_.ReadFile("scan.TIF"));
   layer_.LoadImageFile(png);
   EXPECT_TRUE(layer_.IoFailed());
+  EXPECT_EQ(layer_.LoadFailure(), ConversionFailure::kBadImage);
+  layer_.LoadImageFile(dir_.WriteFile("scan.bmp", dir_.ReadFile("scan.TIF")));
+  EXPECT_EQ(layer_.LoadFailure(), ConversionFailure::kBadImage);
 }
 
 TEST_F(ImageLayerTest, AfterAFailedLoadNothingIsSaved) {

@@ -164,16 +164,23 @@ TEST_F(FileStepTest, UnreadableSourceAsksThenLogs) {
   }
 }
 
-TEST_F(FileStepTest, SourceThatCannotBeOpenedGoesTheWayOfAFailedLoad) {
+// A scan that could not be opened (no permission, locked by the scanning
+// program) may be a good one: it is never offered for deletion. The file
+// already at its destination keeps its content and its record.
+TEST_F(FileStepTest, SourceThatCannotBeOpenedIsAProblemNeverOfferedForDeletion) {
   const std::string source = Source("ф 1 оп 2 д 3 л 4.tif");
+  dir_.WriteFile(NativeSeparators(kDest), "older version");
+  dir_.WriteFile(NativeSeparators(std::string(kDestFolder) + "descript.ion"), "old record");
   fs_.Fail(FsOp::kReadWholeFile, source, 13);
-  window_.Answer({TAnswer::kNo});
   EXPECT_EQ(Run(), TRunOutcome::kFinished);
-  EXPECT_EQ(window_.questions().size(), 1u);
-  EXPECT_EQ(state_.ProblemCount, 1);
+  EXPECT_TRUE(window_.questions().empty());
+  EXPECT_TRUE(fs_.FileExists(source));
+  EXPECT_EQ(Read(kDest), "older version");
+  EXPECT_EQ(DescriptionList(), "old record");
+  EXPECT_EQ(ProblemLog(), source + "\t" + Path(kDest) + "\r\n");
 }
 
-TEST_F(FileStepTest, FailedSaveDeletesThePartialFileAsksAndRetries) {
+TEST_F(FileStepTest, FailedSaveAsksAndRetries) {
   Source("ф 1 оп 2 д 3 л 4.tif");
   fs_.Fail(FsOp::kWriteFileAtomically, Path(kDest)).Times(2);
   window_.Answer({TAnswer::kYes, TAnswer::kYes});
@@ -186,18 +193,22 @@ TEST_F(FileStepTest, FailedSaveDeletesThePartialFileAsksAndRetries) {
   EXPECT_FALSE(fs_.FileExists("fp.log"));
 }
 
-TEST_F(FileStepTest, FailedSaveGivenUpIsLoggedWithoutADestinationFile) {
+// A save is atomic, so a failed one leaves the older file whole: it stays,
+// with its own record, and the new file is a problem.
+TEST_F(FileStepTest, FailedSaveGivenUpKeepsTheOlderFileAndIsLogged) {
   for (TAnswer answer : {TAnswer::kNo, TAnswer::kCancel}) {
     window_ = ScriptedWindow();
     const std::string source = Source("ф 1 оп 2 д 3 л 4.tif");
     Source("ф 9.tif");
     dir_.WriteFile(NativeSeparators(kDest), "older version");
+    dir_.WriteFile(NativeSeparators(std::string(kDestFolder) + "descript.ion"), "old record");
     fs_.Fail(FsOp::kWriteFileAtomically, Path(kDest));
     window_.Answer({answer});
     Run();
     fs_.Clear();
     fs_.ScriptDiskFree({std::uint64_t{1} << 32});
-    EXPECT_FALSE(Exists(kDest));
+    EXPECT_EQ(Read(kDest), "older version");
+    EXPECT_EQ(DescriptionList(), "old record");
     EXPECT_EQ(ProblemLog(), source + "\t" + Path(kDest) + "\r\n");
     // Cancel gives the file up and stops the run before the next entry.
     EXPECT_EQ(state_.StopRequested, answer == TAnswer::kCancel);
@@ -229,13 +240,26 @@ TEST_F(FileStepTest, CopyAsIsCopiesJpegFilesAndConvertsTheRest) {
   EXPECT_EQ(converter_.conversions(), 1);
 }
 
+// Also over an older file, which a failed copy leaves as it was: it is not
+// described as coming from this source.
 TEST_F(FileStepTest, FailedCopyIsLogged) {
   const std::string source = Source("ф 1 оп 2 д 3 л 4.jpg");
   options_.JpegHandling = FixedField(TJpegHandling::jhCopy);
-  fs_.Fail(FsOp::kCopyFile, source);
-  Run();
-  EXPECT_TRUE(window_.questions().empty());
-  EXPECT_EQ(ProblemLog(), source + "\t" + Path(kDest) + "\r\n");
+  for (const bool older_file : {false, true}) {
+    if (older_file) {
+      dir_.WriteFile(NativeSeparators(kDest), "older version");
+      dir_.WriteFile(NativeSeparators(std::string(kDestFolder) + "descript.ion"), "old record");
+    }
+    fs_.Fail(FsOp::kCopyFile, source);
+    Run();
+    fs_.Clear();
+    EXPECT_TRUE(window_.questions().empty());
+    EXPECT_EQ(ProblemLog(), source + "\t" + Path(kDest) + "\r\n");
+    if (older_file) {
+      EXPECT_EQ(Read(kDest), "older version");
+      EXPECT_EQ(DescriptionList(), "old record");
+    }
+  }
 }
 
 TEST_F(FileStepTest, LowSpaceQuestionComesAfterTheExistingFileQuestionAlsoForSkippedFiles) {

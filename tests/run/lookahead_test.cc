@@ -3,6 +3,9 @@
 // run with one, whatever the answers, stops and option changes.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "run/lookahead_converter.h"
 #include "run/lookahead_fixture.h"
 
@@ -111,7 +114,7 @@ TEST(LookaheadConverter, HoldsAtMostWorkersPlusOneFiles) {
     ++taken;
   }
   EXPECT_EQ(taken, 3);
-  EXPECT_EQ(ahead.Convert(dir / "0", 75, nullptr), "jpeg:x");
+  EXPECT_EQ(ahead.Convert(dir / "0", 75, nullptr).jpeg, "jpeg:x");
   EXPECT_TRUE(ahead.CanTakeMore());
 }
 
@@ -124,7 +127,7 @@ TEST(LookaheadConverter, WaitingKeepsTheWindowResponsive) {
   ahead.Prefetch(path, 75);
   while (base.conversions() == 0) std::this_thread::yield();  // the worker has it
   int progress_calls = 0;
-  EXPECT_EQ(ahead.Convert(path, 75, [&] { ++progress_calls; }), "jpeg:x");
+  EXPECT_EQ(ahead.Convert(path, 75, [&] { ++progress_calls; }).jpeg, "jpeg:x");
   EXPECT_GE(progress_calls, 3);  // at least every 100 ms of the 300 ms wait
   EXPECT_EQ(base.conversions(), 1);
 }
@@ -137,8 +140,33 @@ TEST(LookaheadConverter, DiscardedAndUnknownFilesAreConvertedOnTheCallersThread)
   ahead.Prefetch(a, 75);
   ahead.Discard(a);
   EXPECT_FALSE(ahead.Holds(a));
-  EXPECT_EQ(ahead.Convert(a, 75, nullptr), "jpeg:x");
-  EXPECT_EQ(ahead.Convert(dir.WriteFile("b", "broken"), 75, nullptr), std::nullopt);
+  EXPECT_EQ(ahead.Convert(a, 75, nullptr).jpeg, "jpeg:x");
+  EXPECT_EQ(ahead.Convert(dir.WriteFile("b", "broken"), 75, nullptr).failure,
+            ConversionFailure::kBadImage);
+}
+
+// A converter whose first conversion runs out of memory, as one among
+// several large ones on the workers may, and whose later ones pass.
+class FirstRunsOutOfMemory : public JpegConverter {
+ public:
+  Conversion Convert(const std::string&, int, const ProgressFn&) override {
+    if (calls_++ == 0) return Conversion::Failed(ConversionFailure::kOutOfMemory);
+    return {ConversionFailure::kNone, "jpeg"};
+  }
+  int calls() const { return calls_; }
+
+ private:
+  std::atomic<int> calls_ = 0;
+};
+
+TEST(LookaheadConverter, AFailureAheadIsTriedAgainWhenTheFilesTurnComes) {
+  FirstRunsOutOfMemory base;
+  LookaheadConverter ahead(base, 1);
+  ahead.Prefetch("a", 75);
+  while (base.calls() == 0) std::this_thread::yield();  // the worker has it
+  const Conversion conversion = ahead.Convert("a", 75, nullptr);
+  EXPECT_TRUE(conversion.ok());
+  EXPECT_EQ(base.calls(), 2);
 }
 
 }  // namespace

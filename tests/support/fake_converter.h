@@ -1,7 +1,7 @@
 // A converter for the copy run's tests: instead of decoding images it reads
-// the source and returns "jpeg:" + its bytes, or fails for a source whose
-// content begins with "broken". Tests can then tell what was converted
-// from what, without image files.
+// the source and returns "jpeg:" + its bytes; a source whose content begins
+// with "broken" is a bad image, one it cannot read cannot be opened. Tests
+// can then tell what was converted from what, without image files.
 #ifndef SHIFRODEL_TESTS_SUPPORT_FAKE_CONVERTER_H_
 #define SHIFRODEL_TESTS_SUPPORT_FAKE_CONVERTER_H_
 
@@ -19,15 +19,15 @@ class FakeConverter : public JpegConverter {
  public:
   explicit FakeConverter(FileSystem& fs) : fs_(fs) {}
 
-  std::optional<std::string> Convert(const std::string& path, int quality,
-                                     const ProgressFn& progress) override {
+  Conversion Convert(const std::string& path, int quality, const ProgressFn& progress) override {
     ++conversions_;
     last_quality_ = quality;
     if (progress) progress();
     if (delay_ms_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms_));
-    std::optional<std::string> content = fs_.ReadWholeFile(path);
-    if (!content || content->starts_with("broken")) return std::nullopt;
-    return "jpeg:" + *content;
+    const std::optional<std::string> content = fs_.ReadWholeFile(path);
+    if (!content) return Conversion::Failed(ConversionFailure::kCannotOpen);
+    if (content->starts_with("broken")) return Conversion::Failed(ConversionFailure::kBadImage);
+    return {ConversionFailure::kNone, "jpeg:" + *content};
   }
 
   // Makes every conversion take this long, so that conversions on other
