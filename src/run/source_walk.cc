@@ -6,9 +6,17 @@ namespace shifrodel {
 
 SourceWalk::SourceWalk(JobContext& job, const std::string& folder) : job_(job) { Enter(folder); }
 
-void SourceWalk::Enter(const std::string& folder) {
+bool SourceWalk::Enter(const std::string& folder) {
   std::optional<std::vector<DirEntry>> entries = job_.fs.ListFolder(folder);
-  if (entries) levels_.push_back({folder, std::move(*entries), 0});
+  if (!entries) {
+    // A folder that is not there (a source folder mistyped, a folder removed
+    // meanwhile) has nothing to pass over.
+    if (!job_.fs.FolderExists(folder)) return true;
+    ahead_.push_back({WalkEntry::kUnlistedFolder, folder});
+    return false;
+  }
+  levels_.push_back({folder, std::move(*entries), 0});
+  return true;
 }
 
 bool SourceWalk::IsOutputTree(const std::string& folder) {
@@ -38,7 +46,7 @@ bool SourceWalk::Advance() {
     }
     switch (entry.kind) {
       case EntryKind::kFolder:
-        if (!IsOutputTree(path)) Enter(path);  // may invalidate `level`
+        if (!IsOutputTree(path) && !Enter(path)) return true;  // may invalidate `level`
         continue;
       case EntryKind::kLink:
         // A link to a file is walked as that file; a link to a folder is not.

@@ -23,6 +23,9 @@ struct WalkEntry {
     // place of what could not be written.
     kUnrepresentableFile,
     kUnrepresentableFolder,
+    // A folder that could not be listed (no permission, a failing medium):
+    // the walk passes over it, and the run must say so.
+    kUnlistedFolder,
   };
   Kind kind = kFile;
   std::string path;  // folder + separator + name
@@ -48,7 +51,9 @@ class SourceWalk {
 
   // Finds one more entry for `ahead_`; false at the end of the walk.
   bool Advance();
-  void Enter(const std::string& folder);
+  // Starts walking `folder`; false when it exists but cannot be listed,
+  // which puts a kUnlistedFolder entry into `ahead_`.
+  bool Enter(const std::string& folder);
   bool IsOutputTree(const std::string& folder);
 
   JobContext& job_;

@@ -283,6 +283,32 @@ TEST_F(CopyRunTest, OutputTreesInsideTheSourceAreLeftOut) {
   EXPECT_FALSE(Exists("src\\out\\Ф.    1\\Ф.1 (Копия 2).jpg"));
 }
 
+// An archive tree chosen as the source maps every file onto itself: nothing
+// is written, and the records keep the files' true origins.
+TEST_F(CopyRunTest, AnArchiveTreeWalkedAsItsOwnSourceKeepsItsRecords) {
+  Source("ф 1.tif");
+  Run();
+  const std::string record = Read("dst\\Ф.    1\\descript.ion");
+  options_.SourceFolder = options_.TargetFolder;
+  options_.ExistingFiles = FixedField(TExistingFilePolicy::efRewrite);
+  EXPECT_EQ(Run(), TRunOutcome::kFinished);
+  EXPECT_EQ(converter_.conversions(), 1);
+  EXPECT_EQ(Read("dst\\Ф.    1\\descript.ion"), record);
+  EXPECT_EQ(state_.ProblemCount, 0);
+}
+
+// A folder that exists but cannot be listed (no permission, a failing
+// medium) is passed over, and the run says so.
+TEST_F(CopyRunTest, AFolderThatCannotBeListedIsLogged) {
+  Source("a\\ф 1.tif");
+  Source("b\\ф 2.tif");
+  fs_.Fail(FsOp::kListFolder, Path("src\\a"));
+  EXPECT_EQ(Run(), TRunOutcome::kFinished);
+  EXPECT_EQ(converter_.conversions(), 1);
+  EXPECT_EQ(ProblemLog(), Path("src\\a") + "\t\r\n");
+  EXPECT_EQ(window_.Status(), W("Готово. Проблем 1"));
+}
+
 #ifndef _WIN32
 TEST_F(CopyRunTest, LinksToFoldersAreNotFollowed) {
   Source("a\\ф 1.tif");
