@@ -106,7 +106,7 @@ bool DigestCopyPage(TiffFile& reader, const TiffPagePlan& plan, std::uint64_t* d
       got = TIFFReadEncodedStrip(tiff, static_cast<std::uint32_t>(unit), buffer.get(),
                                  static_cast<tmsize_t>(unit_bytes));
     }
-    if (got < 0 || static_cast<std::uint64_t>(got) != expected) {
+    if (got < 0 || static_cast<std::uint64_t>(got) != expected || reader.failed()) {
       *why = reader.Error("it cannot be decoded");
       return false;
     }
@@ -150,7 +150,7 @@ bool CompareTiffCopy(File& original, const TiffLayout& layout,
   for (std::size_t p = 0; p < plans.size(); ++p) {
     std::uint64_t digest = 0;
     detail.clear();
-    if ((p > 0 && TIFFReadDirectory(reader->tiff()) != 1) ||
+    if ((p > 0 && TIFFReadDirectory(reader->tiff()) != 1) || reader->failed() ||
         !DigestCopyPage(*reader, plans[p], &digest, &detail)) {
       *why = "page " + std::to_string(p + 1) + " of the temporary file: " +
              (detail.empty() ? reader->Error("it cannot be read") : detail);

@@ -40,7 +40,8 @@ class PageEncoder {
         const std::uint32_t rows = std::min(plan_.rows_per_strip, plan_.length - row);
         for (std::uint32_t k = 0; k < rows; ++k) {
           if (TIFFReadScanline(tiff, buffer_.get() + k * plan_.row_bytes, row + k,
-                               static_cast<std::uint16_t>(plane)) < 0) {
+                               static_cast<std::uint16_t>(plane)) < 0 ||
+              reader_.failed()) {
             return Fail(reader_.Error("row " + std::to_string(row + k) + " cannot be decoded"));
           }
         }
@@ -56,7 +57,8 @@ class PageEncoder {
     const std::uint64_t count = plan_.UnitCount();
     for (std::uint64_t tile = 0; tile < count; ++tile) {
       if (TIFFReadEncodedTile(tiff, static_cast<std::uint32_t>(tile), buffer_.get(), size) !=
-          size) {
+              size ||
+          reader_.failed()) {
         return Fail(reader_.Error("tile " + std::to_string(tile) + " cannot be decoded"));
       }
       if (!Emit(plan_.tile_length)) return false;

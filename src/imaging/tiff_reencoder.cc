@@ -120,6 +120,9 @@ bool TiffReencoder::Open(const std::string& path) {
       return Fail(source->reader->Error("libtiff reads only " + std::to_string(p) + " of its " +
                                         std::to_string(pages) + " pages"));
     }
+    if (source->reader->failed()) {
+      return Fail(source->reader->Error("libtiff finds page " + std::to_string(p + 1) + " broken"));
+    }
     const TiffIfd& page = source->layout.pages[p];
     if (!CheckEntriesCarriable(*source->file, source->layout, page, true, &why_)) return false;
     auto plan = PlanTiffPage(tiff, *source->file, source->layout, page, &why_);
@@ -147,7 +150,7 @@ bool TiffReencoder::Write(const std::string& target) {
   std::uint64_t link = writer.FirstIfdField();
   source.digests.clear();
   for (std::size_t p = 0; p < source.plans.size(); ++p) {
-    if (TIFFSetDirectory(tiff, static_cast<tdir_t>(p)) != 1) {
+    if (TIFFSetDirectory(tiff, static_cast<tdir_t>(p)) != 1 || source.reader->failed()) {
       return Fail(source.reader->Error("page " + std::to_string(p + 1) + " cannot be read"));
     }
     const TiffPagePlan& plan = source.plans[p];

@@ -166,4 +166,33 @@ std::uint16_t CompressionOf(const std::string& path, int page) {
   return compression;
 }
 
+void SetEntryValue(const std::string& path, int page, std::uint16_t tag, std::uint32_t value) {
+  FILE* f = std::fopen(Cp1251ToUtf8(path).c_str(), "r+b");
+  ASSERT_NE(f, nullptr) << path;
+  const auto read_at = [f](long at, int bytes) {
+    std::uint8_t b[4] = {};
+    std::fseek(f, at, SEEK_SET);
+    if (std::fread(b, 1, bytes, f) != static_cast<std::size_t>(bytes)) return std::uint32_t{0};
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[i];
+    return v;
+  };
+  long ifd = read_at(4, 4);
+  for (int p = 0; p < page; ++p) ifd = read_at(ifd + 2 + read_at(ifd, 2) * 12, 4);
+  int size = 0;
+  const std::uint32_t entries = read_at(ifd, 2);
+  for (std::uint32_t i = 0; i < entries && size == 0; ++i) {
+    const long at = ifd + 2 + static_cast<long>(i) * 12;
+    const std::uint32_t type = read_at(at + 2, 2);
+    if (read_at(at, 2) != tag || read_at(at + 4, 4) != 1) continue;
+    size = type == TIFF_SHORT ? 2 : type == TIFF_LONG ? 4 : 0;
+    std::uint8_t b[4];
+    for (int k = 0; k < 4; ++k) b[k] = static_cast<std::uint8_t>(value >> (8 * k));
+    std::fseek(f, at + 8, SEEK_SET);
+    std::fwrite(b, 1, size, f);
+  }
+  std::fclose(f);
+  EXPECT_NE(size, 0) << "page " << page << " has no one-value SHORT or LONG tag " << tag;
+}
+
 }  // namespace shifrodel::testing

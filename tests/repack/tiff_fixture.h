@@ -50,6 +50,10 @@ std::string CarriedTagListing(const std::string& path);
 // The compression of a page, or 0.
 std::uint16_t CompressionOf(const std::string& path, int page = 0);
 
+// Overwrites the value of a one-value SHORT or LONG entry of a page of a
+// little-endian classic TIFF file, as a damaged file would have it.
+void SetEntryValue(const std::string& path, int page, std::uint16_t tag, std::uint32_t value);
+
 }  // namespace shifrodel::testing
 
 #endif  // SHIFRODEL_TESTS_REPACK_TIFF_FIXTURE_H_

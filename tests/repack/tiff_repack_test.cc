@@ -368,5 +368,66 @@ INSTANTIATE_TEST_SUITE_P(
                                   "written"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Overwrites `count` bytes of a file at `offset` with `value`.
+void Overwrite(const std::string& path, long offset, std::size_t count, char value) {
+  std::fstream f(Cp1251ToUtf8(path), std::ios::in | std::ios::out | std::ios::binary);
+  ASSERT_TRUE(f.is_open()) << path;
+  f.seekp(offset);
+  const std::string bytes(count, value);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+struct Damage {
+  const char* name;
+  std::vector<TestPage> pages;
+  // Damages the written file in a way that libtiff reports but reads past.
+  std::function<void(const std::string& path)> damage;
+  const char* reason;  // a part of the outcome's reason
+};
+
+std::vector<Damage> Damages() {
+  TestPage fax;
+  fax.bits = 1;
+  fax.photometric = PHOTOMETRIC_MINISWHITE;
+  fax.compression = COMPRESSION_CCITTFAX4;
+  fax.rows_per_strip = fax.length;
+  TestPage tiled_fax = fax;
+  tiled_fax.tile = 32;
+  TestPage one_strip;
+  one_strip.rows_per_strip = one_strip.length;
+  // The data of the first strip or tile follows the 8-byte header.
+  const auto bad_codes = [](const std::string& path) { Overwrite(path, 40, 3, '\xFF'); };
+  return {
+      {"BadCodeWordsInAFaxStrip", {fax}, bad_codes, "Bad code word"},
+      {"BadCodeWordsInAFaxTile", {tiled_fax}, bad_codes, "Bad code word"},
+      {"BogusStripByteCountsOnTheSecondPage",
+       {TestPage{}, one_strip},
+       [](const std::string& path) { SetEntryValue(path, 1, TIFFTAG_STRIPBYTECOUNTS, 100); },
+       "page 2"},
+  };
+}
+
+class RepackDamagedScan : public RepackTest, public ::testing::WithParamInterface<Damage> {};
+
+TEST_P(RepackDamagedScan, LeavesItByteForByteWithItsTime) {
+  const std::string scan = dir_ / "scan.tif";
+  WriteTestTiff(scan, GetParam().pages);
+  if (HasFatalFailure()) return;
+  GetParam().damage(scan);
+  if (HasFatalFailure()) return;
+  NativeFileSystem().SetLastWriteDosTime(scan, OldTime());
+  const std::string bytes = Bytes(scan);
+  Run();
+  ASSERT_EQ(outcomes_.size(), 1u);
+  EXPECT_EQ(outcomes_[0].result, TRepackResult::kLeft);
+  EXPECT_NE(outcomes_[0].reason.find(GetParam().reason), std::string::npos) << outcomes_[0].reason;
+  EXPECT_TRUE(Bytes(scan) == bytes) << "the scan has changed";
+  EXPECT_EQ(Time(scan), OldTime());
+  EXPECT_FALSE(Exists(scan + "_"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RepackDamagedScan, ::testing::ValuesIn(Damages()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace shifrodel::testing
