@@ -100,14 +100,16 @@ class LibjpegDecoder final : public JpegDecoder {
     source_.manager.bytes_in_buffer = 0;
     source_.manager.next_input_byte = nullptr;
     InstallLibjpegErrors(reinterpret_cast<j_common_ptr>(&info_), &errors_, true);
-    jpeg_create_decompress(&info_);
-    info_.src = &source_.manager;
   }
+  // Safe whether or not the object was created, or only partly.
   ~LibjpegDecoder() override { jpeg_destroy_decompress(&info_); }
 
-  // Reads the header and starts decompression; false when that fails.
+  // Creates the object, reads the header and starts decompression; false
+  // when any of that fails.
   bool Start(std::int64_t file_size) {
     if (setjmp(errors_.jump)) return false;
+    jpeg_create_decompress(&info_);
+    info_.src = &source_.manager;
     jpeg_save_markers(&info_, JPEG_COM, 0xFFFF);
     for (int i = 0; i < 16; ++i) jpeg_save_markers(&info_, JPEG_APP0 + i, 0xFFFF);
     if (jpeg_read_header(&info_, TRUE) != JPEG_HEADER_OK) return false;
@@ -175,7 +177,7 @@ class LibjpegDecoder final : public JpegDecoder {
   }
 
  private:
-  jpeg_decompress_struct info_;
+  jpeg_decompress_struct info_{};
   LibjpegErrors errors_;
   FileSource source_;
   ImageHeader header_;

@@ -72,7 +72,7 @@ class RowSource {
 // Everything the compression touches, kept apart from the function that
 // holds the setjmp point so that no local changes between setjmp and a jump.
 struct Compression {
-  jpeg_compress_struct info;
+  jpeg_compress_struct info{};
   LibjpegErrors errors;
   JpegMemoryDestination destination;
   std::vector<std::uint8_t> band;
@@ -140,6 +140,8 @@ void WriteRows(Compression& c, const ProgressFn& progress) {
 bool Compress(Compression& c, const ImageHeader& header, const JpegSettings& settings,
               const ColourSetup& colour, const ProgressFn& progress) {
   if (setjmp(c.errors.jump)) return false;
+  jpeg_create_compress(&c.info);
+  c.destination.Attach(&c.info);
   Configure(c, header, settings, colour);
   jpeg_start_compress(&c.info, TRUE);
   WriteMetadata(c, settings);
@@ -161,8 +163,6 @@ std::optional<std::string> EncodeJpeg(ImageDecoder& source, const JpegSettings& 
   c->band.resize(std::size_t{header.width} * ChannelCount(colour.pixels) * kBandRows);
   c->rows = std::make_unique<RowSource>(source, colour.pixels);
   InstallLibjpegErrors(reinterpret_cast<j_common_ptr>(&c->info), &c->errors, false);
-  jpeg_create_compress(&c->info);
-  c->destination.Attach(&c->info);
   const bool ok = Compress(*c, header, settings, colour, progress);
   jpeg_destroy_compress(&c->info);
   if (!ok) return std::nullopt;
