@@ -71,7 +71,14 @@ class RowSource {
 
 // Everything the compression touches, kept apart from the function that
 // holds the setjmp point so that no local changes between setjmp and a jump.
+// libjpeg's memory goes with it, however the compression ends: a jump, an
+// exception from the decoder, or a finished file.
 struct Compression {
+  Compression() = default;
+  ~Compression() { jpeg_destroy_compress(&info); }
+  Compression(const Compression&) = delete;
+  Compression& operator=(const Compression&) = delete;
+
   jpeg_compress_struct info{};
   LibjpegErrors errors;
   JpegMemoryDestination destination;
@@ -163,9 +170,7 @@ std::optional<std::string> EncodeJpeg(ImageDecoder& source, const JpegSettings& 
   c->band.resize(std::size_t{header.width} * ChannelCount(colour.pixels) * kBandRows);
   c->rows = std::make_unique<RowSource>(source, colour.pixels);
   InstallLibjpegErrors(reinterpret_cast<j_common_ptr>(&c->info), &c->errors, false);
-  const bool ok = Compress(*c, header, settings, colour, progress);
-  jpeg_destroy_compress(&c->info);
-  if (!ok) return std::nullopt;
+  if (!Compress(*c, header, settings, colour, progress)) return std::nullopt;
   return c->destination.TakeBytes();
 }
 

@@ -5,9 +5,11 @@
 #include <tiffio.h>
 
 #include <cstring>
+#include <new>
 
 #include "imaging/convert.h"
 #include "imaging/image_fixtures.h"
+#include "imaging/jpeg_encoder.h"
 #include "imaging/memory_file.h"
 
 namespace shifrodel {
@@ -144,6 +146,33 @@ TEST(ConversionFailureTest, DamagedOrMislabelledSourcesFail) {
       {"jpeg of 0 rows", WithFrameSize(jpeg, 64, 0), SourceFormat::kJpeg},
   };
   for (const auto& c : kCases) EXPECT_FALSE(Converts(c.bytes, c.format)) << c.name;
+}
+
+// A source whose memory runs out partway down the page, as a turned image's
+// does when it gathers the whole page at the first rows asked for.
+class ExhaustedSource final : public ImageDecoder {
+ public:
+  ExhaustedSource() {
+    header_.width = 64;
+    header_.height = 64;
+  }
+  const ImageHeader& header() const override { return header_; }
+  bool ReadRows(std::uint8_t* out, std::uint32_t count) override {
+    if (++calls_ > 2) throw std::bad_alloc();
+    std::memset(out, 0x80, std::size_t{count} * header_.width * 3);
+    return true;
+  }
+
+ private:
+  ImageHeader header_;
+  int calls_ = 0;
+};
+
+// The exception reaches the caller and libjpeg's memory is released on the
+// way (the leak checker of the sanitizer build holds the test to that).
+TEST(ConversionFailureTest, MemoryRunningOutInTheSourceReleasesTheEncoder) {
+  ExhaustedSource source;
+  EXPECT_THROW(EncodeJpeg(source, JpegSettings{}, nullptr), std::bad_alloc);
 }
 
 }  // namespace
