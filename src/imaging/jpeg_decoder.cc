@@ -3,7 +3,6 @@
 #include <jerror.h>
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstring>
 #include <optional>
 
@@ -107,7 +106,24 @@ class LibjpegDecoder final : public JpegDecoder {
   // Creates the object, reads the header and starts decompression; false
   // when any of that fails.
   bool Start(std::int64_t file_size) {
-    if (setjmp(errors_.jump)) return false;
+    return RunGuarded(errors_, [this, file_size] { return StartGuarded(file_size); });
+  }
+
+  const ImageHeader& header() const override { return header_; }
+  JpegColourModel colour_model() const override { return colour_model_; }
+  bool progressive() const override { return progressive_; }
+  const std::vector<JpegMarker>& markers() const override { return markers_; }
+
+  bool ReadRows(std::uint8_t* out, std::uint32_t count) override {
+    if (failed_ || count > info_.output_height - info_.output_scanline) return false;
+    if (!RunGuarded(errors_, [this, out, count] { return ReadGuarded(out, count); })) {
+      failed_ = true;
+    }
+    return !failed_;
+  }
+
+ private:
+  bool StartGuarded(std::int64_t file_size) {
     jpeg_create_decompress(&info_);
     info_.src = &source_.manager;
     jpeg_save_markers(&info_, JPEG_COM, 0xFFFF);
@@ -155,17 +171,7 @@ class LibjpegDecoder final : public JpegDecoder {
     return true;
   }
 
-  const ImageHeader& header() const override { return header_; }
-  JpegColourModel colour_model() const override { return colour_model_; }
-  bool progressive() const override { return progressive_; }
-  const std::vector<JpegMarker>& markers() const override { return markers_; }
-
-  bool ReadRows(std::uint8_t* out, std::uint32_t count) override {
-    if (failed_ || count > info_.output_height - info_.output_scanline) return false;
-    if (setjmp(errors_.jump)) {
-      failed_ = true;
-      return false;
-    }
+  bool ReadGuarded(std::uint8_t* out, std::uint32_t count) {
     const std::size_t stride = std::size_t{info_.output_width} * info_.output_components;
     for (std::uint32_t i = 0; i < count;) {
       JSAMPROW row = out + i * stride;
@@ -176,7 +182,6 @@ class LibjpegDecoder final : public JpegDecoder {
     return true;
   }
 
- private:
   jpeg_decompress_struct info_{};
   LibjpegErrors errors_;
   FileSource source_;

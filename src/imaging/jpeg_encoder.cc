@@ -1,6 +1,5 @@
 #include "imaging/jpeg_encoder.h"
 
-#include <csetjmp>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -69,8 +68,8 @@ class RowSource {
   std::vector<std::uint8_t> scratch_;
 };
 
-// Everything the compression touches, kept apart from the function that
-// holds the setjmp point so that no local changes between setjmp and a jump.
+// Everything the compression touches, kept in memory apart from the guarded
+// work so that a jump out of libjpeg loses nothing.
 // libjpeg's memory goes with it, however the compression ends: a jump, an
 // exception from the decoder, or a finished file.
 struct Compression {
@@ -146,14 +145,15 @@ void WriteRows(Compression& c, const ProgressFn& progress) {
 // The libjpeg part; false on a libjpeg error or a failing decoder.
 bool Compress(Compression& c, const ImageHeader& header, const JpegSettings& settings,
               const ColourSetup& colour, const ProgressFn& progress) {
-  if (setjmp(c.errors.jump)) return false;
-  jpeg_create_compress(&c.info);
-  c.destination.Attach(&c.info);
-  Configure(c, header, settings, colour);
-  jpeg_start_compress(&c.info, TRUE);
-  WriteMetadata(c, settings);
-  WriteRows(c, progress);
-  return !c.source_failed;
+  return RunGuarded(c.errors, [&] {
+    jpeg_create_compress(&c.info);
+    c.destination.Attach(&c.info);
+    Configure(c, header, settings, colour);
+    jpeg_start_compress(&c.info, TRUE);
+    WriteMetadata(c, settings);
+    WriteRows(c, progress);
+    return !c.source_failed;
+  });
 }
 
 }  // namespace

@@ -35,4 +35,9 @@ void InstallLibjpegErrors(jpeg_common_struct* info, LibjpegErrors* errors, bool 
   errors->strict = strict;
 }
 
+bool RunGuarded(LibjpegErrors& errors, const std::function<bool()>& work) {
+  if (setjmp(errors.jump)) return false;
+  return work();
+}
+
 }  // namespace shifrodel

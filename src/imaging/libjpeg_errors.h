@@ -7,6 +7,7 @@
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 
@@ -22,6 +23,13 @@ struct LibjpegErrors {
 
 // Installs `errors` as the error manager of `info` (before jpeg_create_*).
 void InstallLibjpegErrors(jpeg_common_struct* info, LibjpegErrors* errors, bool strict);
+
+// Runs `work`, which calls libjpeg, and returns its result, or false when
+// libjpeg jumps out of it. The setjmp point lives in this one small function
+// so that no caller's locals or temporaries (a return value an optimiser
+// stored early) are changed between it and a jump; `work` must hold nothing
+// that needs destroying while libjpeg runs.
+bool RunGuarded(LibjpegErrors& errors, const std::function<bool()>& work);
 
 }  // namespace shifrodel
 
