@@ -1,7 +1,7 @@
 // The LZW coding of TIFF (compression 5): codes of 9 to 12 bits packed from
 // the most significant bit, a Clear code at the start and whenever the table
-// fills, the code width growing one code early, as the TIFF 6.0
-// specification describes and as every TIFF reader expects.
+// fills, the code width growing one code early, as TIFF 6.0 lays down and as
+// every TIFF reader expects.
 #ifndef SHIFRODEL_IMAGING_TIFF_LZW_ENCODER_H_
 #define SHIFRODEL_IMAGING_TIFF_LZW_ENCODER_H_
 
