@@ -51,13 +51,11 @@ void WalkAndProcess(JobContext& job, ImageLayer& image, const TRunOptions& optio
     const std::optional<WalkEntry> entry = walk.Next();
     if (!entry) break;
     if (ahead) ConvertAhead(job, options, image.JpegQuality(), walk, *ahead);
-    const bool folder = entry->kind == WalkEntry::kUnrepresentableFolder ||
-                        entry->kind == WalkEntry::kUnlistedFolder;
-    if (!folder) job.window.PumpMessages();
+    if (entry->kind != WalkEntry::kPassedOverFolder) job.window.PumpMessages();
     if (entry->kind == WalkEntry::kFile) {
       ProcessFile(job, image, options, entry->path);
       if (ahead) ahead->Discard(entry->path);  // not needed after all
-    } else if (folder || IsAcceptedSource(entry->path)) {
+    } else if (entry->kind == WalkEntry::kPassedOverFolder || IsAcceptedSource(entry->path)) {
       // Never converted under a mangled name, never deleted: the user is
       // told which file or folder was passed over.
       LogProblem(job, entry->path, "");

@@ -41,39 +41,34 @@ void ShowProgress(JobContext& job, const std::string& source) {
   job.window.SetTaskTitle(std::string(ExtractFileName(source)));
 }
 
-// How a transfer ended.
-enum class Transfer {
-  kDone,
-  kDamaged,  // the source is a damaged image, and the user was asked about it
-  kFailed,   // the source could not be opened or converted, or the file not
-             // written: the destination holds what it held (saves and copies
-             // are atomic), and the file is a problem of the run
-};
-
-Transfer Convert(JobContext& job, ImageLayer& image, const std::string& source,
-                 const std::string& destination) {
+// Converts the source into the destination; false when it could not be
+// opened or converted, or the file not written: the destination then holds
+// what it held (saves are atomic), and the file is a problem of the run. A
+// damaged source the user was asked about is not such a failure.
+bool Convert(JobContext& job, ImageLayer& image, const std::string& source,
+             const std::string& destination) {
   image.LoadImageFile(source);
   if (image.IoFailed()) {
     // Only a damaged image is offered for deletion: a file that could not be
     // opened, or did not fit in memory, may be a good scan.
-    if (image.LoadFailure() != ConversionFailure::kBadImage) return Transfer::kFailed;
+    if (image.LoadFailure() != ConversionFailure::kBadImage) return false;
     const TAnswer answer =
         job.window.Ask("Невозможно прочитать файл. Возможно, файл повреждён:\r"_cp1251 + source +
                            "\r\rУдалить файл?"_cp1251,
                        TQuestionButtons::kYesNoCancel);
     if (answer == TAnswer::kYes) job.fs.DeleteFile(source);
     if (answer == TAnswer::kCancel) job.state.StopRequested = true;
-    return Transfer::kDamaged;
+    return true;
   }
   for (;;) {
     image.SaveJpegFile(destination);
-    if (!image.IoFailed()) return Transfer::kDone;
+    if (!image.IoFailed()) return true;
     const TAnswer answer = job.window.Ask(
         "Невозможно сохранить файл:\r"_cp1251 + destination + "\r\rПовторить сохранение?"_cp1251,
         TQuestionButtons::kYesNoCancel);
     if (answer == TAnswer::kYes) continue;
     if (answer == TAnswer::kCancel) job.state.StopRequested = true;
-    return Transfer::kFailed;
+    return false;
   }
 }
 
@@ -108,20 +103,20 @@ void ProcessFile(JobContext& job, ImageLayer& image, const TRunOptions& options,
   RefreshFreeSpace(job, *destination);
   if (!GuardFreeSpace(job, *destination, TGuardActivity::gaCopy)) return;
 
-  Transfer transfer = Transfer::kDone;
+  bool failed = false;
   if (decision == TPolicyDecision::kWrite) {
     // "Copy as is" is for JPEG files: any other source is converted, since
     // its bytes under a ".jpg" name would not be a JPEG file.
     if (options.JpegHandling() == TJpegHandling::jhCopy && IsJpegSource(source_path)) {
-      if (!job.fs.CopyFile(source_path, *destination)) transfer = Transfer::kFailed;
+      failed = !job.fs.CopyFile(source_path, *destination);
     } else {
-      transfer = Convert(job, image, source_path, *destination);
+      failed = !Convert(job, image, source_path, *destination);
     }
   }
 
   // A file at the destination after a skip or a damaged source is described
   // as coming from this source; after a failure it keeps its own record.
-  if (transfer != Transfer::kFailed && job.fs.FileExists(*destination)) {
+  if (!failed && job.fs.FileExists(*destination)) {
     SetFileDescription(job.fs, *destination, Description(*destination, prefix, source_path));
   } else {
     LogProblem(job, source_path, *destination);

@@ -115,7 +115,11 @@ Conversion LookaheadConverter::Convert(const std::string& path, int quality,
     jobs_.erase(current);
   }
   lock.unlock();
-  if (!result.ok()) return base_.Convert(path, quality, progress);
+  // A bad image fails again; a file that could not be opened or did not fit
+  // beside the others may pass now.
+  if (!result.ok() && result.failure != ConversionFailure::kBadImage) {
+    return base_.Convert(path, quality, progress);
+  }
   return result;
 }
 

@@ -12,7 +12,7 @@ bool SourceWalk::Enter(const std::string& folder) {
     // A folder that is not there (a source folder mistyped, a folder removed
     // meanwhile) has nothing to pass over.
     if (!job_.fs.FolderExists(folder)) return true;
-    ahead_.push_back({WalkEntry::kUnlistedFolder, folder});
+    ahead_.push_back({WalkEntry::kPassedOverFolder, folder});
     return false;
   }
   levels_.push_back({folder, std::move(*entries), 0});
@@ -39,7 +39,7 @@ bool SourceWalk::Advance() {
     std::string path = JoinPath(level.folder, entry.name);
     if (!entry.name_ok) {
       if (entry.kind == EntryKind::kOther) continue;
-      ahead_.push_back({entry.kind == EntryKind::kFolder ? WalkEntry::kUnrepresentableFolder
+      ahead_.push_back({entry.kind == EntryKind::kFolder ? WalkEntry::kPassedOverFolder
                                                          : WalkEntry::kUnrepresentableFile,
                         std::move(path)});
       return true;

@@ -19,13 +19,13 @@ namespace shifrodel {
 struct WalkEntry {
   enum Kind {
     kFile,
-    // An entry whose name Windows-1251 cannot represent; its path has "?" in
+    // A file whose name Windows-1251 cannot represent; its path has "?" in
     // place of what could not be written.
     kUnrepresentableFile,
-    kUnrepresentableFolder,
-    // A folder that could not be listed (no permission, a failing medium):
-    // the walk passes over it, and the run must say so.
-    kUnlistedFolder,
+    // A folder the walk passes over, and the run must say so: its name
+    // cannot be represented (the path has "?" as above), or it exists but
+    // cannot be listed (no permission, a failing medium).
+    kPassedOverFolder,
   };
   Kind kind = kFile;
   std::string path;  // folder + separator + name
@@ -52,7 +52,7 @@ class SourceWalk {
   // Finds one more entry for `ahead_`; false at the end of the walk.
   bool Advance();
   // Starts walking `folder`; false when it exists but cannot be listed,
-  // which puts a kUnlistedFolder entry into `ahead_`.
+  // which puts a kPassedOverFolder entry into `ahead_`.
   bool Enter(const std::string& folder);
   bool IsOutputTree(const std::string& folder);
 
