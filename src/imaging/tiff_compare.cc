@@ -141,7 +141,6 @@ bool CompareTiffCopy(File& original, const TiffLayout& layout,
     }
   }
 
-  copy.Seek(0, SEEK_SET);
   auto reader = TiffFile::Open(copy, &detail);
   if (reader == nullptr) {
     *why = "libtiff cannot read the temporary file: " + detail;

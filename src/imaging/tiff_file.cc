@@ -71,6 +71,7 @@ int TiffFile::OnWarning(TIFF*, void* self, const char*, const char* format, va_l
 }
 
 std::unique_ptr<TiffFile> TiffFile::Open(File& file, std::string* error) {
+  file.Seek(0, SEEK_SET);  // libtiff reads the header from where the file stands
   std::unique_ptr<TiffFile> self(new TiffFile);
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (options == nullptr) return nullptr;

@@ -18,7 +18,7 @@ namespace shifrodel {
 
 class TiffFile {
  public:
-  // Opens the file at its first image; nullptr when it is not a TIFF file
+  // Opens the file, from its start, at its first image; nullptr when it is not a TIFF file
   // or its first directory cannot be read, or the chain of directories
   // loops back on itself. `error`, when given, then gets libtiff's message.
   static std::unique_ptr<TiffFile> Open(File& file, std::string* error = nullptr);

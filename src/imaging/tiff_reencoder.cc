@@ -109,7 +109,6 @@ bool TiffReencoder::Open(const std::string& path) {
   auto layout = ReadTiffLayout(*source->file, &why_);
   if (!layout) return false;
   source->layout = std::move(*layout);
-  source->file->Seek(0, SEEK_SET);
   source->reader = TiffFile::Open(*source->file, &why_);
   if (source->reader == nullptr) return false;
 
