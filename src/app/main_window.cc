@@ -24,10 +24,10 @@ constexpr QPoint kFirstPosition(182, 103);
 
 TfmMain::TfmMain(const MainWindowEnvironment& environment, QWidget* parent)
     : QWidget(parent),
-      fs_(environment.fs),
       workers_(environment.workers),
       image_(environment.fs, environment.converter),
-      job_{state_, *this, environment.fs, environment.clock} {
+      job_{state_, *this, environment.fs, environment.clock},
+      settings_(environment.fs, environment.settings_path) {
   setObjectName("fmMain");
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                  Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -40,17 +40,11 @@ TfmMain::TfmMain(const MainWindowEnvironment& environment, QWidget* parent)
   image_.SetProgress([this] { PumpMessages(); });
 
   setAcceptDrops(true);
-  settings_ = std::make_unique<ProfileFile>(fs_, environment.settings_path);
   setWindowTitle(kWindowCaption);
   LoadControls();
-  btStop_->move(btStop_->x(), btRun_->y());
-  btStopRepack_->move(btStopRepack_->x(), btRun_->y());
 }
 
-TfmMain::~TfmMain() {
-  SaveControls();
-  settings_.reset();
-}
+TfmMain::~TfmMain() { SaveControls(); }
 
 TMainSettings TfmMain::ControlSettings() const {
   TMainSettings s;
@@ -70,7 +64,7 @@ TMainSettings TfmMain::ControlSettings() const {
 // In the order of the keys; each colour rule is applied once, whether or not
 // the state changed, and loading the prefix does not tick cbPref.
 void TfmMain::LoadControls() {
-  const TMainSettings s = LoadSettings(*settings_, ControlSettings());
+  const TMainSettings s = LoadSettings(settings_, ControlSettings());
   edDirSrc_->setText(FromCp1251(s.DirSource));
   edDirDest_->setText(FromCp1251(s.DirDest));
   cbCopyOther_->setChecked(s.CopyOther);
@@ -87,8 +81,8 @@ void TfmMain::LoadControls() {
 }
 
 void TfmMain::SaveControls() {
-  if (SaveSettings(*settings_, ControlSettings())) return;
-  ShowErrorBox(nullptr, QStringLiteral("Unable to write to ") + FromCp1251(settings_->path()));
+  if (SaveSettings(settings_, ControlSettings())) return;
+  ShowErrorBox(nullptr, QStringLiteral("Unable to write to ") + FromCp1251(settings_.path()));
 }
 
 std::optional<TExistingFilePolicy> TfmMain::SelectedExistingFiles() const {
@@ -184,7 +178,7 @@ void TfmMain::showEvent(QShowEvent* event) {
 }
 
 void TfmMain::FormShow() {
-  const TWindowPosition position = LoadPosition(*settings_, {pos().x(), pos().y()});
+  const TWindowPosition position = LoadPosition(settings_, {pos().x(), pos().y()});
   MoveWindow({position.Left, pos().y()});
   MoveWindow({pos().x(), position.Top});
 }

@@ -13,7 +13,6 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QWidget>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -153,12 +152,11 @@ class TfmMain : public QWidget, public WindowServices {
   void udPackClick(TStepDirection direction);
   void WMDropFiles(const QString& path);
 
-  FileSystem& fs_;
   const int workers_;
   TRunState state_;
   ImageLayer image_;
   JobContext job_;
-  std::unique_ptr<ProfileFile> settings_;
+  ProfileFile settings_;
 
   std::vector<Placed> placed_;
   double scale_ = 1.0;

@@ -45,7 +45,7 @@ void TfmMain::dropEvent(QDropEvent* event) {
 void TfmMain::WMDropFiles(const QString& path) {
   const std::optional<std::string> dropped = ToCp1251Exactly(path.left(kMaxDroppedPath));
   if (dropped) {
-    edDirSrc_->setText(FromCp1251(fs_.FolderExists(*dropped) ? *dropped : FolderOf(*dropped)));
+    edDirSrc_->setText(FromCp1251(job_.fs.FolderExists(*dropped) ? *dropped : FolderOf(*dropped)));
   } else {
     setWindowTitle(NotWindows1251Caption());
   }

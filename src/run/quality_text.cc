@@ -13,7 +13,7 @@ int ParseQuality(std::string_view text) {
   if (const std::size_t percent = rest.find('%'); percent != std::string::npos) {
     rest.erase(percent, 1);
   }
-  return std::clamp(IntTextOr(Trim(rest), 75), 30, 100);
+  return std::clamp(IntTextOr(Trim(rest), 75), kMinQuality, kMaxQuality);
 }
 
 }  // namespace shifrodel

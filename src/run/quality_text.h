@@ -8,6 +8,10 @@
 
 namespace shifrodel {
 
+// The range of the JPEG quality the window offers and a run uses.
+inline constexpr int kMinQuality = 30;
+inline constexpr int kMaxQuality = 100;
+
 int ParseQuality(std::string_view text);
 
 }  // namespace shifrodel

@@ -34,9 +34,9 @@ class JobStatesTest : public QObject {
       h.dir().WriteFile("src/ф 12 оп 1 д 1 л "_cp1251 + sheet + ".jpg", sheet);
     }
     h.Show();
-    h.Child<QLineEdit>("edDirSrc")->setText(Ui(h.dir() / "src"));
-    h.Child<QLineEdit>("edDirDest")->setText(Ui(h.dir() / "dst"));
-    h.Child<QLineEdit>("edDirDestOther")->setText(Ui(h.dir() / "misc"));
+    h.Child<QLineEdit>("edDirSrc")->setText(FromCp1251(h.dir() / "src"));
+    h.Child<QLineEdit>("edDirDest")->setText(FromCp1251(h.dir() / "dst"));
+    h.Child<QLineEdit>("edDirDestOther")->setText(FromCp1251(h.dir() / "misc"));
   }
 
   // The files the run wrote, by name.
@@ -143,7 +143,7 @@ class JobStatesTest : public QObject {
     TfmMain& w = h.window();
     QLineEdit* other = h.Child<QLineEdit>("edDirDestOther");
     const std::string blocker = h.dir().WriteFile("file", "x");
-    other->setText(Ui(blocker + "/misc"));
+    other->setText(FromCp1251(blocker + "/misc"));
     h.Child<QPushButton>("btRun")->click();
     QCOMPARE(w.windowTitle(), QStringLiteral("Выберите результирующую папку \"Разное\""));
     QCOMPARE(other->palette().color(QPalette::Base), TfmMain::Colour(TFieldColour::kYellow));
@@ -267,7 +267,7 @@ class JobStatesTest : public QObject {
     h.dir().WriteFile("src/a.tif", "not a TIFF file");
     h.dir().WriteFile("src/sub/b.TIFF", "nor this");
     TfmMain& w = h.Show();
-    h.Child<QLineEdit>("edDirSrc")->setText(Ui(h.dir() / "src"));
+    h.Child<QLineEdit>("edDirSrc")->setText(FromCp1251(h.dir() / "src"));
     QStringList during;
     QWidget* focus = nullptr;
     AtNextPump([&] {
@@ -289,7 +289,7 @@ class JobStatesTest : public QObject {
     h.dir().WriteFile("src/a.tif", "x");
     h.dir().WriteFile("src/b.tif", "y");
     TfmMain& w = h.Show();
-    h.Child<QLineEdit>("edDirSrc")->setText(Ui(h.dir() / "src"));
+    h.Child<QLineEdit>("edDirSrc")->setText(FromCp1251(h.dir() / "src"));
     h.Child<QCheckBox>("cbExitAfterConvert")->setChecked(true);
     AtNextPump([&] {
       QWidget* option = h.Child<QWidget>("cbPref");

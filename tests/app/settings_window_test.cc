@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include "app/ui_text.h"
 #include "app/up_down_arrows.h"
 #include "window_harness.h"
 
@@ -154,7 +155,7 @@ class SettingsWindowTest : public QObject {
     h.Destroy();
     QCOMPARE(boxes.shown().size(), std::size_t{1});
     const TBoxView& box = boxes.shown().front();
-    QCOMPARE(box.text, QStringLiteral("Unable to write to ") + Ui(h.ini_path()));
+    QCOMPARE(box.text, QStringLiteral("Unable to write to ") + FromCp1251(h.ini_path()));
     QCOMPARE(box.caption, QStringLiteral("Шифродел"));
     QCOMPARE(box.icon, QMessageBox::Critical);
     QCOMPARE(h.ReadIni(), std::string("[Main]\r\nDirDest=H:\\Old\r\n"));

@@ -9,6 +9,7 @@
 
 #include "app/edge_snap.h"
 #include "app/quality_step.h"
+#include "app/ui_text.h"
 #include "app/up_down_arrows.h"
 #include "text/cp1251_literal.h"
 #include "window_harness.h"
@@ -120,13 +121,13 @@ class WindowBehavioursTest : public QObject {
     const std::string file = h.dir().WriteFile("Сканы 2007/ф 1 оп 2 д 3 л 4.tif"_cp1251, "x");
     const std::string other = h.dir().WriteFile("Другое/a.tif"_cp1251, "x");
 
-    QVERIFY(Drop(w, {Ui(folder)}));
-    QCOMPARE(source->text(), Ui(folder));
+    QVERIFY(Drop(w, {FromCp1251(folder)}));
+    QCOMPARE(source->text(), FromCp1251(folder));
     source->clear();
-    QVERIFY(Drop(w, {Ui(file)}));
-    QCOMPARE(source->text(), Ui(folder));
-    QVERIFY(Drop(w, {Ui(other), Ui(folder), Ui(file)}));
-    QCOMPARE(source->text(), Ui(h.dir() / "Другое"_cp1251));
+    QVERIFY(Drop(w, {FromCp1251(file)}));
+    QCOMPARE(source->text(), FromCp1251(folder));
+    QVERIFY(Drop(w, {FromCp1251(other), FromCp1251(folder), FromCp1251(file)}));
+    QCOMPARE(source->text(), FromCp1251(h.dir() / "Другое"_cp1251));
 #ifdef Q_OS_WIN
     QVERIFY(Drop(w, {QStringLiteral("C:\\a.tif")}));
     QCOMPARE(source->text(), QStringLiteral("C:"));

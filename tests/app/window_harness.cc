@@ -1,7 +1,6 @@
 #include "window_harness.h"
 
 #include "app/folder_browser.h"
-#include "app/ui_text.h"
 #include "platform/clock.h"
 
 namespace shifrodel::testing {
@@ -23,7 +22,6 @@ int ScriptedBoxes::Press(const TBoxView& box) {
 Conversion BytesConverter::Convert(const std::string& path, int, const ProgressFn& progress) {
   std::optional<std::string> bytes = NativeFileSystem().ReadWholeFile(path);
   if (!bytes) return Conversion::Failed(ConversionFailure::kCannotOpen);
-  if (*bytes == "bad") return Conversion::Failed(ConversionFailure::kBadImage);
   if (before_progress) before_progress();
   if (progress) progress();
   return {ConversionFailure::kNone, std::move(*bytes)};
@@ -56,7 +54,5 @@ ScriptedFolderBrowser::ScriptedFolderBrowser(QString result) {
 }
 
 ScriptedFolderBrowser::~ScriptedFolderBrowser() { SetFolderBrowserHook(nullptr); }
-
-QString Ui(const std::string& cp1251_path) { return FromCp1251(cp1251_path); }
 
 }  // namespace shifrodel::testing

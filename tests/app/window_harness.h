@@ -49,8 +49,8 @@ class ScriptedBoxes : public MessageBoxHook {
   int unexpected_ = 0;
 };
 
-// A converter that turns a file into its own bytes, or fails for files whose
-// content is "bad". It reports progress once per file, after calling
+// A converter that turns a file into its own bytes, or fails for a file it
+// cannot read. It reports progress once per file, after calling
 // `before_progress` when set.
 class BytesConverter : public JpegConverter {
  public:
@@ -105,9 +105,6 @@ class ScriptedFolderBrowser {
  private:
   std::shared_ptr<int> calls_ = std::make_shared<int>(0);
 };
-
-// Native-form path text of a Windows-1251 path.
-QString Ui(const std::string& cp1251_path);
 
 }  // namespace shifrodel::testing
 
